@@ -1,0 +1,52 @@
+// tarvik-cli: the command-line front end of the Tarvik core.
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/commands.hpp"
+#include "cli/common.hpp"
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* summary;
+    int (*run)(std::vector<std::string>& args);
+};
+
+const Command kCommands[] = {
+    {"help", "show this overview", nullptr},
+};
+
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "Usage: tarvik-cli COMMAND [options]\n"
+                 "Options of every command: --program-dir DIR, --lang N, --lang-count N\n\nCommands:\n");
+    for (const auto& c : kCommands) std::fprintf(out, "  %-12s %s\n", c.name, c.summary);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
+        PrintUsage(args.empty() ? stderr : stdout);
+        return args.empty() ? tarvik::cli::kExitUsage : tarvik::cli::kExitOk;
+    }
+    const std::string name = args[0];
+    args.erase(args.begin());
+    for (const auto& c : kCommands) {
+        if (name != c.name || !c.run) continue;
+        std::string error;
+        if (!tarvik::cli::ApplyCommonOptions(args, error)) {
+            std::fprintf(stderr, "tarvik-cli %s: %s\n", name.c_str(), error.c_str());
+            return tarvik::cli::kExitUsage;
+        }
+        return c.run(args);
+    }
+    std::fprintf(stderr, "tarvik-cli: unknown command '%s' (try 'tarvik-cli help')\n", name.c_str());
+    return tarvik::cli::kExitUsage;
+}

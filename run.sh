@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, lays out the program folder (build/program) and sizes the
+# example positions of the README with tarvik-cli.
+set -euo pipefail
+root="$(cd "$(dirname "$0")" && pwd)"
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh" "$root/build"
+program="$root/build/program"
+echo "Program folder: $program"
+for example in "$root"/examples/*.json; do
+  [ -e "$example" ] || continue
+  echo
+  echo "== $(basename "$example")"
+  "$program/tarvik-cli" size "$example" --log "$program/vypocet.txt" || true
+done
+if [ -f "$program/vypocet.txt" ]; then
+  echo
+  echo "Calculation log of the last example: $program/vypocet.txt"
+fi
