@@ -1,0 +1,76 @@
+#pragma once
+// Binary field streams of the data and project files: int32, double and text fields,
+// little-endian, texts in code page 1250 with a length prefix (one byte below 255; 0xFF + uint16
+// up to 65533; 0xFF 0xFFFF + uint32 beyond). Inside the program every text is UTF-8; the
+// conversion at this boundary is lossless both ways.
+//
+// The reader never trusts the file: every length is checked against what remains, and any
+// shortfall raises ArchiveError naming the file and the offset.
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvik {
+
+class ArchiveError : public std::runtime_error {
+public:
+    ArchiveError(const std::string& file, std::size_t offset, const std::string& what);
+    const std::string& file() const { return file_; }
+    std::size_t offset() const { return offset_; }
+
+private:
+    std::string file_;
+    std::size_t offset_;
+};
+
+class ArchiveReader {
+public:
+    // `name` is used in error messages (usually the file path).
+    ArchiveReader(std::vector<std::uint8_t> bytes, std::string name);
+    // Reads the whole file; throws ArchiveError when it cannot be read.
+    static ArchiveReader FromFile(const std::filesystem::path& path);
+
+    std::int32_t ReadInt32();
+    double ReadDouble();       // any bit pattern is returned as stored; see ReadFiniteDouble
+    double ReadFiniteDouble(); // NaN or infinity in the file is an error
+    std::string ReadText();    // code page 1250 in the file, UTF-8 returned
+    std::string ReadRawText(); // the bytes as stored, no conversion
+    // Reads `count` bytes as stored.
+    std::vector<std::uint8_t> ReadBytes(std::size_t count);
+
+    std::size_t offset() const { return pos_; }
+    std::size_t remaining() const { return bytes_.size() - pos_; }
+    bool AtEnd() const { return pos_ == bytes_.size(); }
+    const std::string& name() const { return name_; }
+    [[noreturn]] void Fail(const std::string& what) const;
+    // Checks a record count read from the file against a plausible minimum record size.
+    void CheckCount(std::int64_t count, std::size_t minRecordBytes) const;
+
+private:
+    const std::uint8_t* Take(std::size_t n);
+    std::vector<std::uint8_t> bytes_;
+    std::string name_;
+    std::size_t pos_ = 0;
+};
+
+class ArchiveWriter {
+public:
+    void WriteInt32(std::int32_t v);
+    void WriteDouble(double v);
+    void WriteText(std::string_view utf8);     // converted to code page 1250
+    void WriteRawText(std::string_view bytes); // written as given
+    void WriteBytes(const std::vector<std::uint8_t>& bytes);
+
+    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    // Writes to a temporary file beside the target and renames it over the target, so a failed
+    // save never destroys the previous file. Throws ArchiveError on failure.
+    void SaveAtomically(const std::filesystem::path& path) const;
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,13 @@
+#pragma once
+// Windows code page 1250 <-> UTF-8, lossless both ways: the five byte values the code page
+// leaves undefined (0x81, 0x83, 0x88, 0x90, 0x98) map to the C1 controls U+0081 … U+0098 and back.
+#include <string>
+#include <string_view>
+
+namespace tarvik {
+
+std::string Cp1250ToUtf8(std::string_view bytes);
+// Characters without a code page 1250 form become "?" (and `lossy` is set when given).
+std::string Utf8ToCp1250(std::string_view utf8, bool* lossy = nullptr);
+
+}  // namespace tarvik
