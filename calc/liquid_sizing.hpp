@@ -1,0 +1,32 @@
+#pragma once
+// Kv of a control valve for incompressible fluids (IEC 60534-2-1): choked and non-choked flow,
+// piping geometry factors for valves between reducers, Reynolds-number correction.
+#include "calc/calc_log.hpp"
+
+namespace tarvik {
+
+// Internal units: MPa absolute, m3/h, kg/m3, mm, m2/s.
+struct LiquidSizingInput {
+    double p1 = 0, p2 = 0;  // inlet and outlet pressure
+    double pv = 0;          // vapour pressure at inlet temperature
+    double pc = 0;          // thermodynamic critical pressure
+    double Q = 0;           // volumetric flow
+    double ro1 = 0;         // density at inlet
+    double ro0 = 1000;      // density of water at 15 °C as the run passes it
+    double Fl = 0, Fd = 0;
+    double D1 = 0, D2 = 0;  // inside diameters of inlet and outlet pipe, 0 = none
+    double ny = 0;          // kinematic viscosity
+    double d = 0;           // valve inlet diameter, 0 = not given
+    double Kvs = 0;         // rated Kv of the chosen valve, 0 = none
+};
+
+// Returns Kv (never NaN or infinity) and writes the log block when log is not null.
+double SizeLiquid(const LiquidSizingInput& in, CalcLog* log);
+
+// Piping geometry factor (20) and combined factor (34); diameters in mm, Ci the trial Kv.
+double Fp(double d, double D1, double D2, double Ci);
+double FLP(double d, double D1, double Fl, double Ci);
+// Valve Reynolds number (28); D1 stands in the fourth-power term.
+double ReV(double Q, double Fd, double Fl, double Ci, double ny, double D1);
+
+}  // namespace tarvik
