@@ -6,4 +6,7 @@
 
 namespace tarvik::cli {
 
+// catalogue dump FILE | catalogue build SOURCE.json OUT: catalogue files as JSON and back.
+int RunCatalogue(std::vector<std::string>& args);
+
 }  // namespace tarvik::cli
