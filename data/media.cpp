@@ -6,8 +6,8 @@
 
 #include "calc/rounding.hpp"
 #include "data/archive.hpp"
+#include "data/lang_text.hpp"
 #include "data/messages.hpp"
-#include "data/settings.hpp"
 #include "units/conversions.hpp"
 
 namespace tarvik {
@@ -24,19 +24,6 @@ constexpr int kMsgCatalogueRefused = 63930;
 constexpr int kMsgCatalogueNotSaved = 63931;
 // The user file could not be written (%1: the file and the reason).
 constexpr int kMsgCatalogueWriteFailed = 63932;
-
-// TEMPORARY until the shared multilingual-text functions land.
-std::string GetLangText(const std::string& text, std::string key) {
-    if (text.find('[') == std::string::npos) return text;
-    if (key == "-1") key = std::to_string(CurrentSettings().lang);
-    std::size_t at = text.find("[" + key + ":");
-    if (at == std::string::npos) at = text.find("[0:");
-    if (at == std::string::npos) return {};
-    const std::size_t colon = text.find(':', at);
-    const std::size_t end = text.find(']', at);
-    if (end == std::string::npos) return {};
-    return text.substr(colon + 1, end - colon - 1);
-}
 
 double Round5(double x) { return RoundValue(x, -1, 5); }
 
