@@ -74,18 +74,21 @@ SpecChoiceItem ChoiceFrom(const json& j, const std::string& where) {
 }
 
 // Every list-a entry of a section carries the section's number of value items.
-std::int32_t ValueCountFrom(const JsonObject& o, const char* key, const std::vector<const std::vector<SpecSizeItem>*>& lists) {
+using SizeLists = std::vector<std::pair<std::string, const std::vector<SpecSizeItem>*>>;
+
+std::int32_t ValueCountFrom(const JsonObject& o, const char* key, const SizeLists& lists) {
     std::int32_t count = -1;
     if (o.Has(key)) {
         count = o.Int(key, 0);
         if (count < 0) JsonFail(o.Where(key), "cannot be negative");
     }
-    for (const auto* list : lists)
-        for (const auto& s : *list) {
-            const auto n = static_cast<std::int32_t>(s.values.size());
+    for (const auto& [where, list] : lists)
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            const auto n = static_cast<std::int32_t>((*list)[i].values.size());
             if (count < 0) count = n;
             if (n != count)
-                JsonFail(o.Where(key), "every entry of list a must have " + std::to_string(count) + " value items (\"" + s.name + "\" has " + std::to_string(n) + ")");
+                JsonFail(Indexed(where, i), "has " + std::to_string(n) + " value items; every entry of the section needs " +
+                                                std::to_string(count) + " (" + key + ")");
         }
     return std::max(count, 0);
 }
@@ -190,10 +193,10 @@ void BuildSpecCatalogue(const json& source, const std::filesystem::path& path) {
     c.valueListText = o.Text("valueListText");
     c.valueList = ListFrom<SpecValueItem>(o, "valueList", ValueItemFrom);
 
-    std::vector<const std::vector<SpecSizeItem>*> lists1, lists2, lists3;
-    for (const auto& a : c.section1) lists1.push_back(&a.sizes);
-    for (const auto& e : c.section2) lists2.push_back(&e.a);
-    for (const auto& e : c.section3) lists3.push_back(&e.a);
+    SizeLists lists1, lists2, lists3;
+    for (std::size_t i = 0; i < c.section1.size(); ++i) lists1.emplace_back(Indexed("section1", i) + ".sizes", &c.section1[i].sizes);
+    for (std::size_t i = 0; i < c.section2.size(); ++i) lists2.emplace_back(Indexed("section2", i) + ".a", &c.section2[i].a);
+    for (std::size_t i = 0; i < c.section3.size(); ++i) lists3.emplace_back(Indexed("section3", i) + ".a", &c.section3[i].a);
     c.valueCount1 = ValueCountFrom(o, "valueCount1", lists1);
     c.valueCount2 = ValueCountFrom(o, "valueCount2", lists2);
     c.valueCount3 = ValueCountFrom(o, "valueCount3", lists3);

@@ -96,7 +96,7 @@ TEST(CatalogueCli, SpecificationFilesBuildThenDumpRoundTrip) {
            {"springs", {{{"from", 6}, {"to", 30}, {"code", "S6"}}}},
            {"supplies", {{{"value", 400}, {"text2", "P4"}}}},
            {"options", {{"Ruční kolo", "", "", "HW"}}}}}},
-        {"section2", {{{"name", "EL"}, {"c", {{"a", "b"}}}, {"d", {{"1", "2", "3"}}}}}},
+        {"section2", {{{"name", "EL"}, {"c", json::array({json::array({"a", "b"})})}, {"d", {{"1", "2", "3"}}}}}},
         {"section3", {{{"name", "X"}, {"a", {{{"name", "n"}, {"value", 1}}}}}}},
         {"valueList", {{{"name", "v"}, {"value", 2}, {"extra", "e"}}}},
     };
