@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -79,101 +81,78 @@ void ExpectHandWrittenUnits(const std::vector<UnitDef>& units, double offset0, d
     EXPECT_EQ(units[1].number, 2);
 }
 
-TEST(UnitFileLayout, ReadsHandWrittenFiles) {
+TEST(UnitFileLayout, HandWrittenFilesReadAndWriteBack) {
     ArchiveReader current(CurrentFile(), "jednotky2.tkd");
-    ExpectHandWrittenUnits(ReadUnitFile(current), -2, 1);
+    const auto units = ReadUnitFile(current);
+    ExpectHandWrittenUnits(units, -2, 1);
     ArchiveReader old(OldFile(), "jednotky.tkd");
     ExpectHandWrittenUnits(ReadOldUnitFile(old), 0, 0);
     ArchiveReader defaults(DefaultsFile(), "units.tkd");
     EXPECT_EQ(ReadDefaultUnitsFile(defaults), (DefaultUnits{"m3/h", "°C", "bar"}));
-}
 
-TEST(UnitFileLayout, WritersProduceTheSameBytes) {
-    ArchiveReader current(CurrentFile(), "jednotky2.tkd");
-    ArchiveWriter out;
-    WriteUnitFile(out, ReadUnitFile(current));
+    ArchiveWriter out, outDefaults;
+    WriteUnitFile(out, units);
     EXPECT_EQ(out.bytes(), CurrentFile());
-
-    ArchiveWriter defaults;
-    WriteDefaultUnitsFile(defaults, DefaultUnits{"m3/h", "°C", "bar"});
-    EXPECT_EQ(defaults.bytes(), DefaultsFile());
+    WriteDefaultUnitsFile(outDefaults, DefaultUnits{"m3/h", "°C", "bar"});
+    EXPECT_EQ(outDefaults.bytes(), DefaultsFile());
 }
 
-TEST(UnitFileLayout, RoundTripKeepsEveryField) {
-    std::vector<UnitDef> units(3);
-    units[0] = {"Průtok m3/min", kQuantityVolumeFlow, 1, 60, 0};
-    units[1] = {std::string(300, 'x'), kQuantityMassFlow, 2, 1e-300, -1e300};
-    units[2] = {"", -1, 3, 0, 0};  // added in the dialog without a quantity
+TEST(UnitFileLayout, RoundTripKeepsEveryFieldButNonFiniteNumbers) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<UnitDef> units{{"Průtok m3/min", kQuantityVolumeFlow, 1, 60, 0},
+                                     {std::string(300, 'x'), kQuantityMassFlow, 2, 1e-300, -1e300},
+                                     {"", -1, 3, 0, 0},  // added without a quantity
+                                     {"bad", kQuantityPressure, 4, std::nan(""), -inf}};
     ArchiveWriter out;
     WriteUnitFile(out, units);
     ArchiveReader in(out.bytes(), "jednotky2.tkd");
-    auto back = ReadUnitFile(in);
+    const auto back = ReadUnitFile(in);
     EXPECT_TRUE(in.AtEnd());
     ASSERT_EQ(back.size(), units.size());
     for (std::size_t i = 0; i < units.size(); ++i) {
         EXPECT_EQ(back[i].name, units[i].name);
         EXPECT_EQ(back[i].quantity, units[i].quantity);
-        EXPECT_EQ(back[i].factor, units[i].factor);
-        EXPECT_EQ(back[i].offset, units[i].offset);
+        EXPECT_EQ(back[i].factor, std::isfinite(units[i].factor) ? units[i].factor : 0);
+        EXPECT_EQ(back[i].offset, std::isfinite(units[i].offset) ? units[i].offset : 0);
         EXPECT_EQ(back[i].number, static_cast<int>(i) + 1);
     }
 }
 
-TEST(UnitFileLayout, NonFiniteNumbersAreNeverWritten) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    ArchiveWriter out;
-    WriteUnitFile(out, {{"bad", kQuantityPressure, 1, nan, std::numeric_limits<double>::infinity()}});
-    ArchiveReader in(out.bytes(), "jednotky2.tkd");
-    auto back = ReadUnitFile(in);
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(back[0].factor, 0);
-    EXPECT_EQ(back[0].offset, 0);
-}
-
 TEST(UnitFileLayout, EveryTruncationIsAnError) {
-    struct File { const char* name; Bytes bytes; int kind; };
-    const File files[] = {{"jednotky2.tkd", CurrentFile(), 0}, {"jednotky.tkd", OldFile(), 1},
-                          {"units.tkd", DefaultsFile(), 2}};
-    for (const File& f : files) {
-        for (std::size_t n = 0; n < f.bytes.size(); ++n) {
-            SCOPED_TRACE(std::string(f.name) + " cut at " + std::to_string(n));
-            ArchiveReader in(Bytes(f.bytes.begin(), f.bytes.begin() + n), f.name);
-            if (f.kind == 0) { EXPECT_THROW(ReadUnitFile(in), ArchiveError); }
-            if (f.kind == 1) { EXPECT_THROW(ReadOldUnitFile(in), ArchiveError); }
-            if (f.kind == 2) { EXPECT_THROW(ReadDefaultUnitsFile(in), ArchiveError); }
-        }
+    auto prefix = [](const Bytes& b, std::size_t n) { return Bytes(b.begin(), b.begin() + n); };
+    const Bytes current = CurrentFile(), old = OldFile(), defaults = DefaultsFile();
+    for (std::size_t n = 0; n < current.size(); ++n) {
+        ArchiveReader in(prefix(current, n), "jednotky2.tkd");
+        EXPECT_THROW(ReadUnitFile(in), ArchiveError) << n;
+    }
+    for (std::size_t n = 0; n < old.size(); ++n) {
+        ArchiveReader in(prefix(old, n), "jednotky.tkd");
+        EXPECT_THROW(ReadOldUnitFile(in), ArchiveError) << n;
+    }
+    for (std::size_t n = 0; n < defaults.size(); ++n) {
+        ArchiveReader in(prefix(defaults, n), "units.tkd");
+        EXPECT_THROW(ReadDefaultUnitsFile(in), ArchiveError) << n;
     }
 }
 
-TEST(UnitFileLayout, CorruptFilesAreErrors) {
-    auto expectRefused = [](Bytes b, const char* why) {
-        SCOPED_TRACE(why);
+TEST(UnitFileLayout, CorruptFilesAreErrorsNamingTheFile) {
+    struct Damage { const char* why; std::size_t at; Bytes bytes; };
+    for (const Damage& d : {Damage{"negative count", 0, {0xFF, 0xFF, 0xFF, 0xFF}},
+                            {"count far beyond the file", 0, {0xFF, 0xFF, 0xFF, 0x7F}},
+                            {"one unit more than stored", 0, {3}},
+                            {"name longer than the file", 8, {200}},
+                            {"factor NaN", 19, {0xF8, 0x7F}},
+                            {"offset minus infinity", 27, {0xF0, 0xFF}}}) {
+        Bytes b = CurrentFile();
+        std::copy(d.bytes.begin(), d.bytes.end(), b.begin() + d.at);
         ArchiveReader in(std::move(b), "jednotky2.tkd");
         try {
             ReadUnitFile(in);
-            ADD_FAILURE() << "accepted";
+            ADD_FAILURE() << d.why << ": accepted";
         } catch (const ArchiveError& e) {
             EXPECT_NE(std::string(e.what()).find("jednotky2.tkd"), std::string::npos) << e.what();
         }
-    };
-    Bytes b = CurrentFile();
-    b[0] = 0xFF, b[1] = 0xFF, b[2] = 0xFF, b[3] = 0xFF;
-    expectRefused(b, "negative count");
-    b = CurrentFile();
-    b[0] = 0xFF, b[1] = 0xFF, b[2] = 0xFF, b[3] = 0x7F;
-    expectRefused(b, "count far beyond the file");
-    b = CurrentFile();
-    b[0] = 3;
-    expectRefused(b, "one unit more than stored");
-    b = CurrentFile();
-    b[8] = 200;
-    expectRefused(b, "name longer than the file");
-    b = CurrentFile();
-    b[13 + 6] = 0xF8, b[13 + 7] = 0x7F;
-    expectRefused(b, "factor NaN");
-    b = CurrentFile();
-    b[21 + 6] = 0xF0, b[21 + 7] = 0xFF;
-    expectRefused(b, "offset minus infinity");
+    }
 }
 
 TEST(UnitNumbers, NewUnitTakesTheSmallestFreeNumber) {

@@ -1,0 +1,303 @@
+#include "data/media.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_set>
+
+#include "calc/rounding.hpp"
+#include "data/archive.hpp"
+#include "data/messages.hpp"
+#include "data/settings.hpp"
+#include "units/conversions.hpp"
+
+namespace tarvik {
+namespace {
+
+// Smallest record: empty texts, the phase as int32, eleven doubles and the number.
+constexpr std::size_t kMinRecordBytes = 1 + 1 + 4 + 1 + 11 * 8 + 4;
+
+constexpr double kGasConstant = 8314;  // J/(kmol K)
+
+// A present catalogue file that cannot be read (%1: the file, the offset and what is wrong).
+constexpr int kMsgCatalogueRefused = 63930;
+// The user file was refused at load and is not saved over (%1: the file).
+constexpr int kMsgCatalogueNotSaved = 63931;
+// The user file could not be written (%1: the file and the reason).
+constexpr int kMsgCatalogueWriteFailed = 63932;
+
+// TEMPORARY until the shared multilingual-text functions land.
+std::string GetLangText(const std::string& text, std::string key) {
+    if (text.find('[') == std::string::npos) return text;
+    if (key == "-1") key = std::to_string(CurrentSettings().lang);
+    std::size_t at = text.find("[" + key + ":");
+    if (at == std::string::npos) at = text.find("[0:");
+    if (at == std::string::npos) return {};
+    const std::size_t colon = text.find(':', at);
+    const std::size_t end = text.find(']', at);
+    if (end == std::string::npos) return {};
+    return text.substr(colon + 1, end - colon - 1);
+}
+
+double Round5(double x) { return RoundValue(x, -1, 5); }
+
+void ReadValues(ArchiveReader& in, Medium& m) {
+    for (double* v : {&m.auxValue1, &m.density, &m.normalDensity, &m.vapourPressure, &m.viscosity,
+                      &m.criticalPressure, &m.auxValue2, &m.molarMass, &m.compressibility,
+                      &m.kappa, &m.soundSpeed})
+        *v = in.ReadFiniteDouble();
+}
+
+void WriteValues(ArchiveWriter& out, const Medium& m) {
+    for (double v : {m.auxValue1, m.density, m.normalDensity, m.vapourPressure, m.viscosity,
+                     m.criticalPressure, m.auxValue2, m.molarMass, m.compressibility, m.kappa,
+                     m.soundSpeed})
+        out.WriteDouble(v);
+}
+
+const char* SourceOf(MediaFileKind kind) { return kind == MediaFileKind::System ? "S" : "U"; }
+
+// A present file that cannot be read is reported and left alone; a missing one is no error.
+std::optional<MediaFile> LoadOne(const std::filesystem::path& path, MediaFileKind kind,
+                                 bool& refused) {
+    refused = false;
+    try {
+        auto in = ArchiveReader::OpenIfPresent(path);
+        if (!in) return std::nullopt;
+        return ReadMediaFile(*in, kind);
+    } catch (const ArchiveError& e) {
+        refused = true;
+        ShowMessage(kMsgCatalogueRefused, e.what());
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+bool HasMultilingualNames(MediaFileKind kind, double version) {
+    return kind == MediaFileKind::System && version >= kMediaMultilingualNamesVersion;
+}
+
+bool HasIntPhase(double version) { return version >= kMediaIntPhaseVersion; }
+
+int PhaseFromCode(const std::string& code) {
+    return code == "K" || code == "C" ? kPhaseLiquid : kPhaseGas;
+}
+
+MediaFile ReadMediaFile(ArchiveReader& in, MediaFileKind kind) {
+    MediaFile file;
+    file.kind = kind;
+    file.version = in.ReadFiniteDouble();
+    const std::int32_t count = in.ReadInt32();
+    in.CheckCount(count, kMinRecordBytes);
+    const bool multilingual = HasMultilingualNames(kind, file.version);
+    const bool intPhase = HasIntPhase(file.version);
+    file.records.reserve(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        MediaFileRecord r;
+        Medium& m = r.medium;
+        if (multilingual) {
+            r.names = in.ReadText();
+            m.name = GetLangText(r.names, "-1");
+            m.name2 = GetLangText(r.names, "2");
+        } else {
+            m.name = in.ReadText();
+            m.name2 = in.ReadText();
+        }
+        if (intPhase) {
+            m.phase = in.ReadInt32();
+        } else {
+            r.phaseCode = in.ReadText();
+            m.phase = PhaseFromCode(r.phaseCode);
+        }
+        m.note = in.ReadText();
+        ReadValues(in, m);
+        m.number = in.ReadInt32();
+        m.source = SourceOf(kind);
+        file.records.push_back(std::move(r));
+    }
+    return file;
+}
+
+MediaFile ReadMediaFile(const std::filesystem::path& path, MediaFileKind kind) {
+    ArchiveReader in = ArchiveReader::FromFile(path);
+    return ReadMediaFile(in, kind);
+}
+
+void WriteMediaFile(ArchiveWriter& out, const MediaFile& file) {
+    const bool multilingual = HasMultilingualNames(file.kind, file.version);
+    const bool intPhase = HasIntPhase(file.version);
+    out.WriteDouble(file.version);
+    out.WriteInt32(static_cast<std::int32_t>(file.records.size()));
+    for (const MediaFileRecord& r : file.records) {
+        const Medium& m = r.medium;
+        if (multilingual) {
+            out.WriteText(r.names);
+        } else {
+            out.WriteText(m.name);
+            out.WriteText(m.name2);
+        }
+        if (intPhase)
+            out.WriteInt32(m.phase);
+        else
+            out.WriteText(r.phaseCode);
+        out.WriteText(m.note);
+        WriteValues(out, m);
+        out.WriteInt32(m.number);
+    }
+}
+
+// ---- The list ----------------------------------------------------------------------------------
+
+MediaCatalogue LoadMedia(const std::filesystem::path& dir) {
+    MediaCatalogue catalogue;
+    bool refused = false;
+    if (auto system = LoadOne(dir / kSystemMediaFileName, MediaFileKind::System, refused)) {
+        for (MediaFileRecord& r : system->records) catalogue.media.push_back(std::move(r.medium));
+    }
+    // The user file is loaded even without the system file: skipping it would let the next
+    // save of the list replace the user's records by an empty file.
+    if (auto user = LoadOne(dir / kUserMediaFileName, MediaFileKind::User, refused)) {
+        for (MediaFileRecord& r : user->records) catalogue.media.push_back(std::move(r.medium));
+    }
+    catalogue.userFileRefused = refused;
+    return catalogue;
+}
+
+MediaFile UserMediaFile(const std::vector<Medium>& media) {
+    MediaFile file;
+    file.kind = MediaFileKind::User;
+    file.version = kUserMediaVersion;
+    for (const Medium& m : media) {
+        if (m.source == "U") file.records.push_back(MediaFileRecord{m, {}, {}});
+    }
+    return file;
+}
+
+bool SaveUserMedia(const MediaCatalogue& catalogue, const std::filesystem::path& dir) {
+    const std::filesystem::path path = dir / kUserMediaFileName;
+    if (catalogue.userFileRefused) {
+        ShowMessage(kMsgCatalogueNotSaved, path.string());
+        return false;
+    }
+    ArchiveWriter out;
+    WriteMediaFile(out, UserMediaFile(catalogue.media));
+    try {
+        out.SaveAtomically(path);
+    } catch (const ArchiveError& e) {
+        ShowMessage(kMsgCatalogueWriteFailed, e.what());
+        return false;
+    }
+    return true;
+}
+
+std::string MediumDisplayText(const Medium& medium) {
+    return medium.name + " [" + medium.name2 + "]";
+}
+
+// ---- Applying a medium -------------------------------------------------------------------------
+
+namespace {
+
+struct PointConditions {
+    double T = 0;  // K
+    double p = 0;  // MPa absolute
+};
+
+PointConditions ConditionsOf(const MediumPoint& point, bool gaugePressures) {
+    return {TemperatureConvert(point.T1Unit, point.T1, "°K"),
+            GaugeToAbsolute(PressureToInternal(point.p1Unit, point.p1), gaugePressures)};
+}
+
+double ViscosityFromCSt(const std::string& unit, double cSt, double rho) {
+    return ViscosityFromInternal(unit, ViscosityToInternal("cSt", cSt, rho), rho);
+}
+
+// The ideal-gas density from the molar mass, then the operating density from the normal
+// density, which wins when both are given. A point without a temperature above 0 K gives none.
+double GasDensity(double molarMass, double normalDensity, const PointConditions& c) {
+    double rho = 0;
+    if (c.T <= 0) return 0;
+    if (molarMass > 0) rho = molarMass * c.p * 1e6 / kGasConstant / c.T;
+    if (normalDensity > 0) rho = NormalToOperatingDensity(c.T, c.p, normalDensity);
+    return std::isfinite(rho) ? rho : 0;
+}
+
+}  // namespace
+
+std::optional<MediumPointValues> ApplyMedium(const Medium& medium, int mediumState,
+                                             const MediumPoint& point, bool gaugePressures) {
+    MediumPointValues v;
+    if (mediumState == kStateLiquid && medium.phase == kPhaseLiquid) {
+        v.criticalPressure = Round5(PressureFromInternal(point.criticalPressureUnit, medium.criticalPressure));
+        v.vapourPressure = Round5(PressureFromInternal(point.vapourPressureUnit, medium.vapourPressure));
+        v.density = Round5(medium.density);
+        v.viscosity = Round5(ViscosityFromCSt(point.viscosityUnit, medium.viscosity, medium.density));
+        v.soundSpeed = medium.soundSpeed;
+        return v;
+    }
+    if (mediumState == kStateGas && medium.phase == kPhaseGas) {
+        const PointConditions c = ConditionsOf(point, gaugePressures);
+        double rho = medium.density;
+        if (rho == 0) rho = GasDensity(medium.molarMass, medium.normalDensity, c);
+        double M = medium.molarMass;
+        if (M == 0 && medium.normalDensity > 0) M = medium.normalDensity * 273.15 * kGasConstant / 101325;
+        v.density = Round5(rho);
+        v.viscosity = ViscosityFromCSt(point.viscosityUnit, medium.viscosity, rho);
+        v.compressibility = medium.compressibility;
+        v.kappa = medium.kappa;
+        v.molarMass = M;
+        return v;
+    }
+    return std::nullopt;
+}
+
+GasPointProperties CompleteGasProperties(GasPointProperties props, const MediumPoint& point,
+                                         bool gaugePressures) {
+    const PointConditions c = ConditionsOf(point, gaugePressures);
+    const bool operating = props.densityUnit == "kg/m3";
+    double rho = operating ? props.density : 0;
+    const double rhoN = operating ? 0 : props.density;
+    if (rho == 0) {
+        rho = GasDensity(props.molarMass, rhoN, c);
+        if (operating) props.density = Round5(rho);
+    }
+    if (props.molarMass == 0 && rho > 0 && c.p > 0 && c.T > 0) {
+        const double M = rho * kGasConstant * c.T / c.p / 1e6;
+        if (std::isfinite(M)) props.molarMass = Round5(M);
+    }
+    return props;
+}
+
+// ---- Record numbers ----------------------------------------------------------------------------
+
+int NewMediumNumber(const std::vector<Medium>& media) {
+    int i = 1;
+    while (static_cast<std::size_t>(i) <= media.size() && media[i - 1].number == i) ++i;
+    // Numbers identify records in the list dialog, so a number some later record carries is
+    // passed over.
+    std::unordered_set<int> used;
+    for (const Medium& m : media) used.insert(m.number);
+    while (used.count(i)) ++i;
+    return i;
+}
+
+Medium& AddUserMedium(std::vector<Medium>& media, Medium medium) {
+    medium.source = "U";
+    medium.number = NewMediumNumber(media);
+    media.push_back(std::move(medium));
+    return media.back();
+}
+
+Medium* FindMedium(std::vector<Medium>& media, int number) {
+    auto it = std::find_if(media.begin(), media.end(), [&](const Medium& m) { return m.number == number; });
+    return it == media.end() ? nullptr : &*it;
+}
+
+bool RemoveMedium(std::vector<Medium>& media, int number) {
+    auto it = std::find_if(media.begin(), media.end(), [&](const Medium& m) { return m.number == number; });
+    if (it == media.end()) return false;
+    media.erase(it);
+    return true;
+}
+
+}  // namespace tarvik
