@@ -212,22 +212,22 @@ void RefreshSeries(ValvePosition& p, const ProjectLoadContext& context) {
         if (!current.empty() && current != old) {
             for (auto& [key, value] : p.titleBlock.pairs)
                 if (key == "ozn") value = ReplaceAll(value, old, current);
-            const std::string item71 = ItemText(71, p.specItems);
+            const std::string item71 = ItemText(71, p.specItems, context.lang);
             if (!item71.empty()) StoreItemText(71, p.specItems, nullptr, ReplaceAll(item71, old, current));
             p.designation = current;
         }
     }
-    if (ItemText(201, p.specItems).empty()) {
-        const std::string t = NominalSizeText(ItemText(106, p.specItems), p.valveData[kVdInletSize]);
+    if (ItemText(201, p.specItems, context.lang).empty()) {
+        const std::string t = NominalSizeText(ItemText(106, p.specItems, context.lang), p.valveData[kVdInletSize]);
         if (!t.empty()) StoreItemText(201, p.specItems, nullptr, t);
     }
-    if (ItemText(202, p.specItems).empty()) {
-        const std::string t = NominalSizeText(ItemText(107, p.specItems), p.valveData[kVdOutletSize]);
+    if (ItemText(202, p.specItems, context.lang).empty()) {
+        const std::string t = NominalSizeText(ItemText(107, p.specItems, context.lang), p.valveData[kVdOutletSize]);
         if (!t.empty()) StoreItemText(202, p.specItems, nullptr, t);
     }
-    if (ItemText(203, p.specItems).empty()) {
+    if (ItemText(203, p.specItems, context.lang).empty()) {
         const std::string t =
-            NominalSizeText(ItemText(111, p.specItems), ParseNumber(ItemText(25, p.specItems)));
+            NominalSizeText(ItemText(111, p.specItems, context.lang), ParseNumber(ItemText(25, p.specItems, context.lang)));
         if (!t.empty()) StoreItemText(203, p.specItems, nullptr, t);
     }
 }

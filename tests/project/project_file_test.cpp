@@ -48,7 +48,10 @@ ValvePosition FullPosition() {
     p.savedAt = 1700000000u;
     p.manualCoefficients = 1;
     p.gaugePressures = 1;
-    p.specItems = {{10, "[0:A][1:B][2:C][3:D]", "", "", "X1", ""}, {71, "[2:Ventil V-100]", "", "", "", ""}};
+    // Items 201 to 203 are present, so the refresh after loading adds none.
+    p.specItems = {{10, "[0:A][1:B][2:C][3:D]", "", "", "X1", ""}, {71, "[2:Ventil V-100]", "", "", "", ""},
+                   {201, "[2:DN100]", "", "", "", ""}, {202, "[2:DN100]", "", "", "", ""},
+                   {203, "[2:DN25]", "", "", "", ""}};
     p.titleBlock.pairs = {{"kks", "FV-101"}, {"ozn", "V-100 DN50"}};
     p.selectedCharacteristic = 2;
     p.selectedDn = 50;
@@ -360,6 +363,24 @@ TEST(ProjectFile, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(LoadProject(dir / "a.tkp", Context()).project, "first");
     EXPECT_THROW(LoadProject(dir / "missing.tkp", Context()), ArchiveError);
     std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tarvik
+
+namespace tarvik {
+namespace {
+
+// The fuzz seeds are valid files of several versions; they must keep loading.
+TEST(ProjectFile, FuzzSeedsLoad) {
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(TARVIK_SOURCE_DIR) + "/fuzz/corpus/project")) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NO_THROW(ReadProject(bytes, entry.path().string(), Context())) << entry.path();
+        ++count;
+    }
+    EXPECT_GE(count, 5u);
 }
 
 }  // namespace
