@@ -1,14 +1,11 @@
 #include "data/media.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <unordered_set>
 
-#include "calc/rounding.hpp"
 #include "data/archive.hpp"
+#include "data/lang_text.hpp"
 #include "data/messages.hpp"
-#include "data/settings.hpp"
-#include "units/conversions.hpp"
 
 namespace tarvik {
 namespace {
@@ -16,29 +13,12 @@ namespace {
 // Smallest record: empty texts, the phase as int32, eleven doubles and the number.
 constexpr std::size_t kMinRecordBytes = 1 + 1 + 4 + 1 + 11 * 8 + 4;
 
-constexpr double kGasConstant = 8314;  // J/(kmol K)
-
 // A present catalogue file that cannot be read (%1: the file, the offset and what is wrong).
 constexpr int kMsgCatalogueRefused = 63930;
 // The user file was refused at load and is not saved over (%1: the file).
 constexpr int kMsgCatalogueNotSaved = 63931;
 // The user file could not be written (%1: the file and the reason).
 constexpr int kMsgCatalogueWriteFailed = 63932;
-
-// TEMPORARY until the shared multilingual-text functions land.
-std::string GetLangText(const std::string& text, std::string key) {
-    if (text.find('[') == std::string::npos) return text;
-    if (key == "-1") key = std::to_string(CurrentSettings().lang);
-    std::size_t at = text.find("[" + key + ":");
-    if (at == std::string::npos) at = text.find("[0:");
-    if (at == std::string::npos) return {};
-    const std::size_t colon = text.find(':', at);
-    const std::size_t end = text.find(']', at);
-    if (end == std::string::npos) return {};
-    return text.substr(colon + 1, end - colon - 1);
-}
-
-double Round5(double x) { return RoundValue(x, -1, 5); }
 
 void ReadValues(ArchiveReader& in, Medium& m) {
     for (double* v : {&m.auxValue1, &m.density, &m.normalDensity, &m.vapourPressure, &m.viscosity,
@@ -192,80 +172,6 @@ bool SaveUserMedia(const MediaCatalogue& catalogue, const std::filesystem::path&
 
 std::string MediumDisplayText(const Medium& medium) {
     return medium.name + " [" + medium.name2 + "]";
-}
-
-// ---- Applying a medium -------------------------------------------------------------------------
-
-namespace {
-
-struct PointConditions {
-    double T = 0;  // K
-    double p = 0;  // MPa absolute
-};
-
-PointConditions ConditionsOf(const MediumPoint& point, bool gaugePressures) {
-    return {TemperatureConvert(point.T1Unit, point.T1, "°K"),
-            GaugeToAbsolute(PressureToInternal(point.p1Unit, point.p1), gaugePressures)};
-}
-
-double ViscosityFromCSt(const std::string& unit, double cSt, double rho) {
-    return ViscosityFromInternal(unit, ViscosityToInternal("cSt", cSt, rho), rho);
-}
-
-// The ideal-gas density from the molar mass, then the operating density from the normal
-// density, which wins when both are given. A point without a temperature above 0 K gives none.
-double GasDensity(double molarMass, double normalDensity, const PointConditions& c) {
-    double rho = 0;
-    if (c.T <= 0) return 0;
-    if (molarMass > 0) rho = molarMass * c.p * 1e6 / kGasConstant / c.T;
-    if (normalDensity > 0) rho = NormalToOperatingDensity(c.T, c.p, normalDensity);
-    return std::isfinite(rho) ? rho : 0;
-}
-
-}  // namespace
-
-std::optional<MediumPointValues> ApplyMedium(const Medium& medium, int mediumState,
-                                             const MediumPoint& point, bool gaugePressures) {
-    MediumPointValues v;
-    if (mediumState == kStateLiquid && medium.phase == kPhaseLiquid) {
-        v.criticalPressure = Round5(PressureFromInternal(point.criticalPressureUnit, medium.criticalPressure));
-        v.vapourPressure = Round5(PressureFromInternal(point.vapourPressureUnit, medium.vapourPressure));
-        v.density = Round5(medium.density);
-        v.viscosity = Round5(ViscosityFromCSt(point.viscosityUnit, medium.viscosity, medium.density));
-        v.soundSpeed = medium.soundSpeed;
-        return v;
-    }
-    if (mediumState == kStateGas && medium.phase == kPhaseGas) {
-        const PointConditions c = ConditionsOf(point, gaugePressures);
-        double rho = medium.density;
-        if (rho == 0) rho = GasDensity(medium.molarMass, medium.normalDensity, c);
-        double M = medium.molarMass;
-        if (M == 0 && medium.normalDensity > 0) M = medium.normalDensity * 273.15 * kGasConstant / 101325;
-        v.density = Round5(rho);
-        v.viscosity = ViscosityFromCSt(point.viscosityUnit, medium.viscosity, rho);
-        v.compressibility = medium.compressibility;
-        v.kappa = medium.kappa;
-        v.molarMass = M;
-        return v;
-    }
-    return std::nullopt;
-}
-
-GasPointProperties CompleteGasProperties(GasPointProperties props, const MediumPoint& point,
-                                         bool gaugePressures) {
-    const PointConditions c = ConditionsOf(point, gaugePressures);
-    const bool operating = props.densityUnit == "kg/m3";
-    double rho = operating ? props.density : 0;
-    const double rhoN = operating ? 0 : props.density;
-    if (rho == 0) {
-        rho = GasDensity(props.molarMass, rhoN, c);
-        if (operating) props.density = Round5(rho);
-    }
-    if (props.molarMass == 0 && rho > 0 && c.p > 0 && c.T > 0) {
-        const double M = rho * kGasConstant * c.T / c.p / 1e6;
-        if (std::isfinite(M)) props.molarMass = Round5(M);
-    }
-    return props;
 }
 
 // ---- Record numbers ----------------------------------------------------------------------------
