@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "calc/catalogue_valve_from_series.hpp"
 #include "calc/rounding.hpp"
 #include "calc/travel.hpp"
 #include "data/lang_text.hpp"
@@ -41,25 +42,6 @@ constexpr std::array<RowLayout, kFormRows> kGasRows{{{2, kListFlow, 0},
                                                      {6, kListNone, 0}}};
 
 constexpr int kSpeedOfSoundSlot = 22;
-
-// The calculation's view of a catalogue valve of the loaded series.
-CatalogueValve ValveForRun(const SeriesValve& v, const ValveSeries& series) {
-    CatalogueValve c;
-    c.characteristic = v.characteristic;
-    c.Kvs = v.Kvs;
-    c.minKv = v.minKv;
-    c.FL = v.tables[kSeriesFL];
-    c.xT = v.tables[kSeriesXT];
-    c.Fd = v.tables[kSeriesFd];
-    c.xFz = v.tables[kSeriesXFz];
-    c.dLnLiquid = v.tables[kSeriesDLnLiquid];
-    c.dLnGas = v.tables[kSeriesDLnGas];
-    c.Kv = v.kvTable;
-    c.nyF = v.noiseInput3;
-    c.dLF = v.liquidNoiseInput;
-    c.tableFlags = series.tableFlags;
-    return c;
-}
 
 bool LiquidState(int state) { return state < 2; }
 
@@ -405,7 +387,7 @@ const SeriesValve* PositionForm::Candidate() const {
 std::optional<CatalogueValve> PositionForm::SelectedValve() const {
     const SeriesValve* c = Candidate();
     if (!c) return std::nullopt;
-    return ValveForRun(*c, *series);
+    return ToCatalogueValve(*c, *series);
 }
 
 FormCheck PositionForm::SelectSeries(const std::string& designation, const std::string& selector, int characteristic,
