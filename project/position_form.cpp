@@ -369,7 +369,7 @@ FormCheck PositionForm::StorePosition(ProjectDocument& doc) {
 
     p->valveData = positionValues;
     const int code = CharacteristicCode(characteristicText);
-    p->characteristic = code < 0 ? 0 : code;
+    if (code >= 0) p->characteristic = code;  // a text the language lacks changes nothing
     p->manualCoefficients = manualCoefficients ? 1 : 0;
     p->seriesFlag = series ? seriesFlag : 0;
     if (const SeriesValve* c = Candidate()) {

@@ -142,6 +142,9 @@ public:
     void ChangeMediumState(const ProjectDocument& doc, int state);
     // Kvs, d, D and the characteristic list are typed in only with the manual-valve switch.
     bool ValveFieldsEnabled() const { return manualValve; }
+    // Button 1135 acts once a series is loaded; the specification sheet (32793) needs a valve.
+    bool CatalogueValveEnabled() const { return series.has_value(); }
+    bool SpecificationEnabled() const { return Candidate() != nullptr; }
     // Re-applies the enabling of the grid for the medium state, the point check boxes and the
     // manual-coefficient switch, without touching values or unit lists.
     void ApplyEnabling();
