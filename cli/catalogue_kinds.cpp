@@ -5,6 +5,12 @@ namespace tarvik::cli {
 const std::vector<CatalogueKind>& CatalogueKinds() {
     static const std::vector<CatalogueKind> kinds = {
         {"dbv", IsValveSeriesFileName, DumpValveSeries, BuildValveSeries},
+        {"specpoh", IsSpecCatalogueFileName, DumpSpecCatalogue, BuildSpecCatalogue},
+        {"specpoh06a", IsSpecTable06aFileName, DumpSpecTable06a, BuildSpecTable06a},
+        {"specpoh06b", IsSpecTable06bFileName, DumpSpecTable06b, BuildSpecTable06b},
+        {"specpoh07", IsSpecCurveTableFileName, DumpSpecCurveTable, BuildSpecCurveTable},
+        {"specpoh09", IsSpecCurveTableFileName, DumpSpecCurveTable, BuildSpecCurveTable},
+        {"specpoh10", IsSpecCurveTableFileName, DumpSpecCurveTable, BuildSpecCurveTable},
     };
     return kinds;
 }

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "data/archive.hpp"
+#include "data/lang_text.hpp"
 #include "data/messages.hpp"
 #include "data/settings.hpp"
 
@@ -26,29 +27,6 @@ std::string TrimRight(std::string s) {
 
 std::string Section(const std::string& lang, const std::string& text) {
     return "[" + lang + ":" + text + "]";
-}
-
-// Position of the section "[key:" and of its closing "]" (npos when unclosed).
-struct SectionPos {
-    std::size_t open = std::string::npos;
-    std::size_t close = std::string::npos;
-};
-
-SectionPos FindSection(const std::string& text, int key) {
-    SectionPos p;
-    const std::string head = "[" + std::to_string(key) + ":";
-    p.open = text.find(head);
-    if (p.open != std::string::npos) p.close = text.find(']', p.open + head.size());
-    return p;
-}
-
-std::string SectionText(const std::string& text, int key) {
-    if (text.find('[') == std::string::npos) return text;
-    SectionPos p = FindSection(text, key);
-    if (p.open == std::string::npos) p = FindSection(text, 0);
-    if (p.open == std::string::npos || p.close == std::string::npos) return "";
-    std::size_t start = text.find(':', p.open) + 1;
-    return text.substr(start, p.close - start);
 }
 
 void ReadTable(ArchiveReader& in, SeriesTable11& table, std::int32_t flag) {
@@ -200,7 +178,7 @@ SeriesChoice ReadChoice(ArchiveReader& in, std::int64_t v, const SeriesTextOptio
         c.storedText = in.ReadText();
         c.text = c.storedText;
     }
-    c.text = CompleteLangSections(c.text, o.lang, o.langCount);
+    c.text = CompleteLangText(c.text, o.lang, o.langCount);
     c.condition = in.ReadText();
     if (v >= 705) c.attribute = in.ReadText();
     if (v >= 707) c.code = in.ReadText();
@@ -283,30 +261,16 @@ std::string ConvertSeriesDescription(const std::string& description, int lang) {
     return Section(key, before) + Section("2", inside);
 }
 
-std::string CompleteLangSections(const std::string& text, int lang, int langCount) {
-    const SectionPos own = FindSection(text, lang);
-    if (own.open == std::string::npos) return text;
-    std::string fill;
-    if (own.close != std::string::npos) {
-        const std::size_t start = text.find(':', own.open) + 1;
-        fill = text.substr(start, own.close - start);
-    }
-    std::string result = text;
-    for (int i = 0; i < langCount; ++i) {
-        if (i == lang) continue;
-        const SectionPos p = FindSection(result, i);
-        if (p.open == std::string::npos) {
-            result += Section(std::to_string(i), fill);
-        } else if (p.close != std::string::npos && p.close == result.find(':', p.open) + 1) {
-            result.insert(p.close, fill);
-        }
-    }
-    return result;
+std::string ValveSeries::DisplayName() const {
+    const std::string section = GetLangText(description, -1);
+    return section.empty() ? name : name + " (" + section + ")";
 }
 
-std::string ValveSeries::DisplayName() const {
-    const std::string section = SectionText(description, CurrentSettings().lang);
-    return section.empty() ? name : name + " (" + section + ")";
+SpecItemList ValveSeries::ChoiceList() const {
+    SpecItemList list;
+    list.reserve(choices.size());
+    for (const auto& c : choices) list.push_back({c.id, c.text, c.condition, c.attribute, c.code, c.typeCode});
+    return list;
 }
 
 std::string ValveSeries::DrawingBytes() const {

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "data/spec_items.hpp"
+
 namespace tarvik {
 
 class ArchiveReader;
@@ -108,6 +110,8 @@ struct ValveSeries {
     bool hasDrawing() const { return drawingFlag != 0; }
     // Series name, then " (" + the description's current-language section + ")" when not empty.
     std::string DisplayName() const;
+    // The choice entries as the specification pages and the type designation use them.
+    SpecItemList ChoiceList() const;
     // The drawing as stored, its texts joined (code page 1250 bytes).
     std::string DrawingBytes() const;
 };
@@ -121,9 +125,6 @@ SeriesTextOptions CurrentSeriesTextOptions();
 
 // The "[lang:...]" form of an older plain description (3 < v < 8.03).
 std::string ConvertSeriesDescription(const std::string& description, int lang);
-// Fills every language 0 .. langCount-1 whose section is missing or empty with the section of
-// `lang`, when the text has that section.
-std::string CompleteLangSections(const std::string& text, int lang, int langCount);
 
 // Reads a whole series file. `title` (the file name without extension) names series of
 // version 2 and older. Throws ArchiveError on a truncated or corrupt file.

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <set>
+#include <utility>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -265,7 +266,7 @@ TEST_F(AeroNoise, RegimeBoundariesBelongToTheLessCriticalRegime) {
     }
 }
 
-TEST_F(AeroNoise, OutletPipeMachNumberLimits) {
+TEST_F(AeroNoise, MachNumberLimits) {
     auto in = Air();
     in.D = 200;  // keeps the valve outlet slow, so only the pipe warning is tested
     const double pi = 3.14159265358979;
@@ -302,19 +303,14 @@ TEST_F(AeroNoise, OutletPipeMachNumberLimits) {
     in.W = flowFor(0.4) * 0.999;
     Run(in);
     EXPECT_EQ(warning.find("<63048>"), std::string::npos);
-}
 
-TEST_F(AeroNoise, ValveOutletMachNumberMarksTheVelocityField) {
-    auto in = Air();
+    // The valve outlet has its own limit and marks the velocity field.
+    in = Air();
     in.D = 25;
-    NoiseResult out = Run(in, 1);
-    EXPECT_GE(out.Mo, 0.4);
+    NoiseResult fast = Run(in, 1);
+    EXPECT_GE(fast.Mo, 0.4);
     EXPECT_EQ(warning.substr(0, 7), "<63047>");
     EXPECT_EQ(flags.substr(0, 6), ";1129;");
-    in.D = 100;
-    out = Run(in, 1);
-    EXPECT_LT(out.Mo, 0.4);
-    EXPECT_EQ(warning.find("<63047>"), std::string::npos);
 }
 
 TEST_F(AeroNoise, LevelAboveEightyFiveWarnsByTrim) {
@@ -358,22 +354,6 @@ TEST_F(AeroNoise, TrimAttenuationCountsOnlyWithItsFactor) {
     EXPECT_NEAR(Run(in).noise, plain - 10, 1e-9);
 }
 
-TEST_F(AeroNoise, FlowGivenNeitherOrBothWaysGivesNoLevel) {
-    auto in = Air();
-    in.W = 0;
-    in.Q0 = 0;
-    NoiseResult out = Run(in);
-    EXPECT_EQ(out.noise, 0);
-    EXPECT_EQ(out.Mo, 0);
-    EXPECT_EQ(out.regime, "I");
-    EXPECT_EQ(warning, "");
-    in.W = 5000;
-    in.Q0 = 3000;
-    out = Run(in);
-    EXPECT_EQ(out.noise, 0);
-    EXPECT_EQ(out.Mo, 0);
-}
-
 TEST_F(AeroNoise, MissingDiameterEndsBeforeAnyResult) {
     test::NumericLocale c("C");
     for (double AerodynamicNoiseInput::*field :
@@ -396,7 +376,18 @@ TEST_F(AeroNoise, MissingDiameterEndsBeforeAnyResult) {
     }
 }
 
-TEST_F(AeroNoise, DegenerateInputsNeverYieldNonFiniteResults) {
+TEST_F(AeroNoise, NoFlowOrDegenerateInputsGiveNoLevel) {
+    // Flow given neither or both ways: no mass flow, an internal level of -inf, a result of 0.
+    for (auto [W, Q0] : {std::pair{0.0, 0.0}, std::pair{5000.0, 3000.0}}) {
+        auto in = Air();
+        in.W = W;
+        in.Q0 = Q0;
+        NoiseResult out = Run(in);
+        EXPECT_EQ(out.noise, 0);
+        EXPECT_EQ(out.Mo, 0);
+        EXPECT_EQ(out.regime, "I");
+        EXPECT_EQ(warning, "");
+    }
     const double inf = std::numeric_limits<double>::infinity();
     std::vector<std::function<void(AerodynamicNoiseInput&)>> breaks = {
         [](auto& in) { in.gama = 1; },   [](auto& in) { in.gama = 0; },  [](auto& in) { in.M = 0; },

@@ -140,7 +140,7 @@ TEST_F(HydroNoise, TrimAttenuationOnlyInCavitation) {
     EXPECT_NEAR(Run(in).noise, trimmed + 8, 1e-9);
 }
 
-TEST_F(HydroNoise, FlashingStartsAboveTheOutletPressure) {
+TEST_F(HydroNoise, RegimeBoundaries) {
     auto in = Water();
     in.p2 = in.pv = 0.3;
     NoiseResult out = Run(in);
@@ -153,11 +153,9 @@ TEST_F(HydroNoise, FlashingStartsAboveTheOutletPressure) {
     EXPECT_EQ(out.regime, "Flashing");
     EXPECT_EQ(out.noise, 0);
     EXPECT_EQ(Lines(log.text()).back(), "Flashing ");
-}
 
-TEST_F(HydroNoise, CavitationStartsAtTheCharacteristicRatio) {
-    auto in = Water();
-    // The same ratio the routine forms from the pressures in Pa.
+    in = Water();
+    // Cavitation starts at the very ratio the routine forms from the pressures in Pa.
     in.xFz = (in.p1 * 1e6 - in.p2 * 1e6) / (in.p1 * 1e6 - in.pv * 1e6);
     EXPECT_EQ(Run(in).regime, "<62182>");
     in.xFz = std::nextafter(in.xFz, 1.0);

@@ -86,6 +86,48 @@ TEST(CatalogueCli, ValveSeriesBuildThenDumpRoundTrips) {
     EXPECT_EQ(json::parse(two.out)["choices"][0]["loadedText"], "[0:Ocel][2:Steel][1:Ocel]");
 }
 
+TEST(CatalogueCli, SpecificationFilesBuildThenDumpRoundTrip) {
+    auto dir = TempDir("spec");
+    json catalogue = {
+        {"version", 6},
+        {"section1",
+         {{{"name", "MT 60"}, {"kind", "AT"}, {"codes", {"A", "B", "1", "2"}},
+           {"sizes", {{{"name", "250"}, {"value", 250}, {"text2", "S2"}, {"values", {{{"name", "F"}, {"value", 1.5}}}}}}},
+           {"springs", {{{"from", 6}, {"to", 30}, {"code", "S6"}}}},
+           {"supplies", {{{"value", 400}, {"text2", "P4"}}}},
+           {"options", {{"Ruční kolo", "", "", "HW"}}}}}},
+        {"section2", {{{"name", "EL"}, {"c", json::array({json::array({"a", "b"})})}, {"d", {{"1", "2", "3"}}}}}},
+        {"section3", {{{"name", "X"}, {"a", {{{"name", "n"}, {"value", 1}}}}}}},
+        {"valueList", {{{"name", "v"}, {"value", 2}, {"extra", "e"}}}},
+    };
+    json j = RoundTrip(catalogue, dir, "specpoh.tkd");
+    EXPECT_EQ(j["valueCount1"], 1);
+    EXPECT_EQ(j["section1"][0]["options"][0][0], "Ruční kolo");
+    EXPECT_EQ(j["codeF"], "N");
+
+    json curves = {{"version", 1}, {"entries", {{{"key1", 3}, {"rows", {{{"x", 0.5}, {"points", {{1, 2}, {3, 4}}}}}}}}}};
+    for (const char* name : {"specpoh07.tkd", "specpoh09.tkd", "specpoh10.tkd"}) {
+        json c = RoundTrip(curves, dir, name);
+        EXPECT_EQ(c["entries"][0]["key2"], -1);
+        EXPECT_EQ(c["entries"][0]["rows"][0]["points"][1][0], 3);
+    }
+    json t06a = {{"entries", {{{"name", "A"}, {"rows", {{{"x", 1}, {"points", {{1, 2, 3}}}}}}}}}, {"records", {{1, 2, 3, 4, 5}}}};
+    EXPECT_EQ(RoundTrip(t06a, dir, "specpoh06a.tkd")["records"][0][4], 5);
+    json t06b = {{"records", {{{"a", 1}, {"c", 7}, {"d", "x"}, {"g", 2.5}}}}};
+    EXPECT_EQ(RoundTrip(t06b, dir, "SPECPOH06B.TKD")["records"][0]["c"], 7);
+
+    // A size with another number of value items than its section is refused.
+    catalogue["section1"][0]["sizes"].push_back({{"name", "400"}});
+    std::ofstream(dir / "uneven.json") << catalogue.dump();
+    CliRun r = Cli("catalogue build " + Q(dir / "uneven.json") + " " + Q(dir / "specpoh.tkd"), dir);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("section1"), std::string::npos) << r.err;
+    // Any file name with --kind.
+    EXPECT_EQ(Cli("catalogue dump " + Q(dir / "specpoh.tkd") + " --kind specpoh", dir).exitCode, 0);
+    fs::copy_file(dir / "specpoh.tkd", dir / "copy.bin");
+    EXPECT_EQ(Cli("catalogue dump " + Q(dir / "copy.bin") + " --kind specpoh", dir).exitCode, 0);
+}
+
 TEST(CatalogueCli, BadInputIsRefusedAndNothingIsWritten) {
     auto dir = TempDir("bad");
     std::ofstream(dir / "broken.json") << "{\"rawVersion\": 803,";

@@ -206,11 +206,6 @@ TEST(ValveSeries, DescriptionAndChoiceTextsComposedForTheLanguage) {
     EXPECT_EQ(ConvertSeriesDescription("A [B", 1), "[1:A][2:B]");
     EXPECT_EQ(ConvertSeriesDescription("[B] tail", 0), "[0:][2:B]");
 
-    EXPECT_EQ(CompleteLangSections("[1:A][2:]", 1, 4), "[1:A][2:A][0:A][3:A]");
-    EXPECT_EQ(CompleteLangSections("[0:X][2:B]", 1, 4), "[0:X][2:B]");  // no section of Lang
-    EXPECT_EQ(CompleteLangSections("[2:B][0:A]", 0, 3), "[2:B][0:A][1:A]");
-    EXPECT_EQ(CompleteLangSections("[0:A]", 0, 1), "[0:A]");
-
     // A version 8.03 description is taken as stored; older ones converted.
     EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(803))).description, "[0:Ventil][2:Valve]");
     EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(802)), {3, 4}).description, "[3:][2:0:Ventil]");

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <tuple>
 
 #include "units/unit_display.hpp"
 #include "units/unit_files.hpp"
@@ -31,33 +32,21 @@ void AppendText(Bytes& b, const char* cp1250) {
 }
 
 // jednotky2.tkd: "mbar" (pressure, 0.5 x - 2) and "°R" (temperature, 0.25 x + 1); the degree
-// sign is byte 0xB0 in code page 1250.
-Bytes CurrentFile() {
+// sign is byte 0xB0 in code page 1250. jednotky.tkd is the same without the offsets.
+Bytes UnitFileBytes(bool withOffsets) {
     Bytes b;
-    Append(b, {2, 0, 0, 0});
-    Append(b, {2, 0, 0, 0});
+    Append(b, {2, 0, 0, 0, /* quantity */ 2, 0, 0, 0});
     AppendText(b, "mbar");
-    Append(b, {0, 0, 0, 0, 0, 0, 0xE0, 0x3F});  // 0.5
-    Append(b, {0, 0, 0, 0, 0, 0, 0x00, 0xC0});  // -2
+    Append(b, {0, 0, 0, 0, 0, 0, 0xE0, 0x3F});                    // 0.5
+    if (withOffsets) Append(b, {0, 0, 0, 0, 0, 0, 0x00, 0xC0});  // -2
     Append(b, {1, 0, 0, 0});
     AppendText(b, "\xB0R");
-    Append(b, {0, 0, 0, 0, 0, 0, 0xD0, 0x3F});  // 0.25
-    Append(b, {0, 0, 0, 0, 0, 0, 0xF0, 0x3F});  // 1
+    Append(b, {0, 0, 0, 0, 0, 0, 0xD0, 0x3F});                    // 0.25
+    if (withOffsets) Append(b, {0, 0, 0, 0, 0, 0, 0xF0, 0x3F});  // 1
     return b;
 }
-
-// jednotky.tkd: the same without offsets.
-Bytes OldFile() {
-    Bytes b;
-    Append(b, {2, 0, 0, 0});
-    Append(b, {2, 0, 0, 0});
-    AppendText(b, "mbar");
-    Append(b, {0, 0, 0, 0, 0, 0, 0xE0, 0x3F});
-    Append(b, {1, 0, 0, 0});
-    AppendText(b, "\xB0R");
-    Append(b, {0, 0, 0, 0, 0, 0, 0xD0, 0x3F});
-    return b;
-}
+Bytes CurrentFile() { return UnitFileBytes(true); }
+Bytes OldFile() { return UnitFileBytes(false); }
 
 Bytes DefaultsFile() {
     Bytes b;
@@ -68,17 +57,10 @@ Bytes DefaultsFile() {
 }
 
 void ExpectHandWrittenUnits(const std::vector<UnitDef>& units, double offset0, double offset1) {
+    auto fields = [](const UnitDef& u) { return std::tuple(u.name, u.quantity, u.factor, u.offset, u.number); };
     ASSERT_EQ(units.size(), 2u);
-    EXPECT_EQ(units[0].name, "mbar");
-    EXPECT_EQ(units[0].quantity, kQuantityPressure);
-    EXPECT_EQ(units[0].factor, 0.5);
-    EXPECT_EQ(units[0].offset, offset0);
-    EXPECT_EQ(units[0].number, 1);
-    EXPECT_EQ(units[1].name, "°R");
-    EXPECT_EQ(units[1].quantity, kQuantityTemperature);
-    EXPECT_EQ(units[1].factor, 0.25);
-    EXPECT_EQ(units[1].offset, offset1);
-    EXPECT_EQ(units[1].number, 2);
+    EXPECT_EQ(fields(units[0]), std::tuple("mbar", kQuantityPressure, 0.5, offset0, 1));
+    EXPECT_EQ(fields(units[1]), std::tuple("°R", kQuantityTemperature, 0.25, offset1, 2));
 }
 
 TEST(UnitFileLayout, HandWrittenFilesReadAndWriteBack) {

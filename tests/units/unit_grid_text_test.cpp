@@ -16,11 +16,5 @@ TEST(UnitGridText, FormulaShowsOffsetOnlyWhenThere) {
     EXPECT_EQ(QuantityName(-1), "");
 }
 
-TEST(UnitGridText, FormulaUsesTheDecimalComma) {
-    test::NumericLocale cs("cs_CZ.UTF-8");
-    if (!cs.ok()) GTEST_SKIP() << "no Czech locale";
-    EXPECT_EQ(UnitFormulaText({"barg", kQuantityPressure, 3, 0.1, 0.1013}), "0,1x+0,1013");
-}
-
 }  // namespace
 }  // namespace tarvik
