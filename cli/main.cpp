@@ -18,6 +18,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"help", "show this overview", nullptr},
+    {"catalogue", "print a catalogue file as JSON, or write one from JSON", tarvik::cli::RunCatalogue},
 };
 
 void PrintUsage(std::FILE* out) {
