@@ -412,7 +412,17 @@ FormCheck PositionForm::SelectSeries(const std::string& designation, const std::
     designationText = designation;
     ValveSeries loaded;
     selectedCandidate = -1;
-    if (LoadValveSeries(*file, loaded)) {
+    auto* cache = context_.seriesCache;
+    const ValveSeries* hit = nullptr;
+    if (cache) {
+        const auto it = cache->find(*file);
+        if (it != cache->end()) hit = &it->second;
+    }
+    if (hit) {
+        series = *hit;
+        seriesFlag = series->hasDrawing() ? 1 : 0;
+    } else if (LoadValveSeries(*file, loaded)) {
+        if (cache) cache->emplace(*file, loaded);
         series = std::move(loaded);
         seriesFlag = series->hasDrawing() ? 1 : 0;
     } else {

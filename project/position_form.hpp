@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,6 +78,9 @@ struct FormContext {
     std::string companyIndex;                  // designationSelector of a newly chosen series
     bool admin = false;                        // tarvik.ini "Admin"
     std::function<std::uint32_t()> now;        // seconds since 1970; the system clock when unset
+    // Series already read, by file (a batch over many positions reads each file once); null:
+    // every selection reads its file.
+    std::map<std::filesystem::path, ValveSeries>* seriesCache = nullptr;
 };
 
 // The form's refusals: a message number (shown through ShowMessage), the point and the field to
@@ -145,6 +149,10 @@ public:
     // Button 1135 acts once a series is loaded; the specification sheet (32793) needs a valve.
     bool CatalogueValveEnabled() const { return series.has_value(); }
     bool SpecificationEnabled() const { return Candidate() != nullptr; }
+    // A result control the last calculation marked (shown red).
+    bool ResultFlagged(int controlId) const {
+        return controlFlags.find(";" + std::to_string(controlId) + ";") != std::string::npos;
+    }
     // Re-applies the enabling of the grid for the medium state, the point check boxes and the
     // manual-coefficient switch, without touching values or unit lists.
     void ApplyEnabling();

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -503,7 +504,27 @@ TEST_F(PositionFormTest, SeriesSelectionAndCatalogueValve) {
     ASSERT_TRUE(r.check.ok()) << r.check.message;
     EXPECT_GT(r.results[0].opening, 0);
     EXPECT_EQ(doc.positions[0].selectedKvs, 40);
+    EXPECT_EQ(form.ResultFlagged(1078), r.controlFlags.find(";1078;") != std::string::npos);
+
+    // A batch over the project: each position finds its valve again, the file read once.
+    std::map<std::filesystem::path, ValveSeries> cache;
+    context.seriesCache = &cache;
+    doc.positions.push_back(doc.positions[0]);
+    doc.positions[1].name = "FV-2";
     std::filesystem::remove_all(dir);
+    messages.clear();
+    CalculatePosition(doc, 0, context);  // file gone: calculated without the valve
+    EXPECT_EQ(messages.front(), 63020);
+    EXPECT_TRUE(cache.empty());
+    std::filesystem::create_directories(dir);
+    SaveValveSeries(dir / "v100.dbv", s);
+    for (int i = 0; i < 2; ++i) {
+        const CalculateResult each = CalculatePosition(doc, i, context);
+        ASSERT_TRUE(each.check.ok()) << each.check.message;
+        EXPECT_GT(each.results[0].opening, 0);
+        std::filesystem::remove_all(dir);
+    }
+    EXPECT_EQ(cache.size(), 1u);
 }
 
 }  // namespace
