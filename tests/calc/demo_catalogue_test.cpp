@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "calc/calculation_run.hpp"
+#include "calc/catalogue_valve_from_series.hpp"
 #include "calc/travel.hpp"
 #include "data/lang_text.hpp"
 #include "data/media.hpp"
@@ -149,24 +150,6 @@ TEST_F(DemoCatalogue, MediaArePhysicallySoundAndNamedInEveryLanguage) {
     EXPECT_GE(gases, 15);
 }
 
-CatalogueValve ToCalc(const SeriesValve& v, const ValveSeries& s) {
-    CatalogueValve c;
-    c.characteristic = v.characteristic;
-    c.Kvs = v.Kvs;
-    c.minKv = v.minKv;
-    c.FL = v.tables[kSeriesFL];
-    c.xT = v.tables[kSeriesXT];
-    c.Fd = v.tables[kSeriesFd];
-    c.xFz = v.tables[kSeriesXFz];
-    c.dLnLiquid = v.tables[kSeriesDLnLiquid];
-    c.dLnGas = v.tables[kSeriesDLnGas];
-    c.Kv = v.kvTable;
-    c.nyF = v.noiseInput3;
-    c.dLF = v.liquidNoiseInput;
-    for (int i = 0; i < 6; ++i) c.tableFlags[static_cast<std::size_t>(i)] = s.tableFlags[static_cast<std::size_t>(i)];
-    return c;
-}
-
 // Water at 20 °C, 10 bar to 8 bar, sized for Kv = fraction x Kvs.
 ProcessData LiquidPoint(const SeriesValve& v, const ValveSeries& s, double fraction) {
     ProcessData d;
@@ -187,7 +170,7 @@ ProcessData LiquidPoint(const SeriesValve& v, const ValveSeries& s, double fract
     d.d = d.D = v.dn;
     d.rw = v.noiseInput1;
     d.FLn = v.noiseInput2;
-    d.valve = ToCalc(v, s);
+    d.valve = ToCatalogueValve(v, s);
     d.characteristicName = CharacteristicName(CharacteristicFromCode(v.characteristic));
     return d;
 }
@@ -254,7 +237,7 @@ TEST_F(DemoSeries, EverySeriesLoadsWithPlausibleCoefficients) {
             const std::string where = display + " DN " + std::to_string(v.dn) + " Kvs " + std::to_string(v.Kvs);
             EXPECT_GT(v.Kvs, 0) << where;
             EXPECT_TRUE(v.minKv >= 0 && v.minKv < v.Kvs) << where;
-            const CatalogueValve c = ToCalc(v, s);
+            const CatalogueValve c = ToCatalogueValve(v, s);
             // Coefficients over the whole travel, as the run reads them.
             for (double h : {0.05, 0.3, 0.6, 1.0}) {
                 const double kv = h * v.Kvs;
