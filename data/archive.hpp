@@ -8,6 +8,7 @@
 // shortfall raises ArchiveError naming the file and the offset.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -17,11 +18,16 @@ namespace tarvik {
 
 class ArchiveError : public std::runtime_error {
 public:
+    // "<file>: corrupt or truncated at byte <offset>: <what>"
     ArchiveError(const std::string& file, std::size_t offset, const std::string& what);
+    // A file that cannot be opened, read or written: "<file>: <what>"; offset() is npos.
+    static ArchiveError Io(const std::string& file, const std::string& what);
     const std::string& file() const { return file_; }
     std::size_t offset() const { return offset_; }
 
 private:
+    struct IoTag {};
+    ArchiveError(IoTag, const std::string& file, const std::string& what);
     std::string file_;
     std::size_t offset_;
 };
@@ -32,6 +38,9 @@ public:
     ArchiveReader(std::vector<std::uint8_t> bytes, std::string name);
     // Reads the whole file; throws ArchiveError when it cannot be read.
     static ArchiveReader FromFile(const std::filesystem::path& path);
+    // As FromFile, but a file that cannot be opened (missing, unreadable) gives nullopt, for the
+    // loaders that skip an absent catalogue silently.
+    static std::optional<ArchiveReader> OpenIfPresent(const std::filesystem::path& path);
 
     std::int32_t ReadInt32();
     double ReadDouble();       // any bit pattern is returned as stored; see ReadFiniteDouble
@@ -60,7 +69,9 @@ class ArchiveWriter {
 public:
     void WriteInt32(std::int32_t v);
     void WriteDouble(double v);
-    void WriteText(std::string_view utf8);     // converted to code page 1250
+    // Converted to code page 1250; returns false when a character had no code page 1250 form
+    // and was written as "?".
+    bool WriteText(std::string_view utf8);
     void WriteRawText(std::string_view bytes); // written as given
     void WriteBytes(const std::vector<std::uint8_t>& bytes);
 
