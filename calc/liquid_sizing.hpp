@@ -26,7 +26,27 @@ double SizeLiquid(const LiquidSizingInput& in, CalcLog* log);
 // Piping geometry factor (20) and combined factor (34); diameters in mm, Ci the trial Kv.
 double Fp(double d, double D1, double D2, double Ci);
 double FLP(double d, double D1, double Fl, double Ci);
-// Valve Reynolds number (28); D1 stands in the fourth-power term.
+// Valve Reynolds number (28); D1 stands in the fourth-power term. 0 when ny, Ci or Fl is not
+// positive.
 double ReV(double Q, double Fd, double Fl, double Ci, double ny, double D1);
+
+// Loss coefficients of the reducers: the sum (21) and the inlet part K1 + KB1. A pipe diameter
+// of 0 (no pipe) counts as a pipe of the valve's size, i.e. no fitting.
+double LossSum(double d, double D1, double D2);
+double InletLoss(double d, double D1);
+
+// Fp and FLP with a flag telling that the radicand was not positive (a strong expander gives a
+// negative loss sum): the factor is then taken as without fittings (Fp = 1, FLP = Fl).
+double Fp(double d, double D1, double D2, double Ci, bool& outOfRange);
+double FLP(double d, double D1, double Fl, double Ci, bool& outOfRange);
+
+// Reynolds-number factor FR of the non-turbulent iteration, with the labels of the log.
+struct ReynoldsFactor {
+    double n = 0;             // n1 (30a) or n2 (32a)
+    double FR = 0;            // after the cap at 1
+    const char* nLabel = "";  // "n1 (30a) = " or "n2 (32a) = "
+    const char* frLabel = ""; // "Fr (30) = " ... "Fr (33) = "
+};
+ReynoldsFactor FR(double Ci, double d, double Fl, double ReV);
 
 }  // namespace tarvik
