@@ -90,8 +90,9 @@ struct SizingResult {
 
 struct PipeData {
     double inletOD = 0, inletWall = 0, outletOD = 0, outletWall = 0;  // mm
-    double D1() const { return inletOD - 2 * inletWall; }
-    double D2() const { return outletOD - 2 * outletWall; }
+    // Inside diameters; walls thicker than the pipe give 0 (no pipe), never a negative diameter.
+    double D1() const { return inletOD > 2 * inletWall ? inletOD - 2 * inletWall : 0; }
+    double D2() const { return outletOD > 2 * outletWall ? outletOD - 2 * outletWall : 0; }
 };
 
 struct ProcessData {

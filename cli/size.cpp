@@ -18,6 +18,7 @@
 #include "data/language.hpp"
 #include "data/messages.hpp"
 #include "data/program_dir.hpp"
+#include "units/unit_lists.hpp"
 
 namespace tarvik::cli {
 namespace {
@@ -29,9 +30,6 @@ struct InputError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-const std::vector<std::string> kPressureUnits = {"bar", "MPa", "kPa", "psi", "m H2O", "kg/cm2", "atm"};
-const std::vector<std::string> kTemperatureUnits = {"°C", "°F", "°K"};
-const std::vector<std::string> kViscosityUnits = {"cP", "cSt", "m2/s", "Ns/m2", "Pa.s", "mPa.s"};
 
 std::string Join(const std::vector<std::string>& names) {
     std::string s;
@@ -113,23 +111,23 @@ std::string Unit(const json& units, const std::string& key, const std::string& f
 
 void ParseUnits(const json& doc, ProcessData& data) {
     const bool liquid = IsLiquid(data.medium);
-    const bool gas = data.medium == MediumState::Gas;
-    std::vector<std::string> flow = {"m3/h", "l/h", "l/min", "kg/h", "kg/s", "t/h"};
-    if (gas) flow.push_back("Nm3/h");
-    std::vector<std::string> fifth = liquid ? kPressureUnits : std::vector<std::string>{"kg/m3"};
-    if (gas) fifth.push_back("kg/Nm3");
+    const int state = static_cast<int>(data.medium);
+    // The names the form's unit lists offer for this medium.
+    const auto pressure = FillUnitList(kListPressure, state).names;
+    const auto flow = FillUnitList(kListFlow, state).names;
+    const auto fifth = liquid ? pressure : FillUnitList(kListDensity, state).names;
 
     json units = json::object();
     if (auto it = doc.find("units"); it != doc.end()) units = Object(*it, "units");
     CheckKeys(units, "units", {"flow", "p1", "p2", "T1", "viscosity", "unit5", "unit6"});
     auto& u = data.units;
     u[kUnitFlow] = Unit(units, "flow", liquid ? "m3/h" : "kg/h", flow);
-    u[kUnitP1] = Unit(units, "p1", "bar", kPressureUnits);
-    u[kUnitP2] = Unit(units, "p2", "bar", kPressureUnits);
-    u[kUnitT1] = Unit(units, "T1", "°C", kTemperatureUnits);
-    u[kUnitViscosity] = Unit(units, "viscosity", "cSt", kViscosityUnits);
+    u[kUnitP1] = Unit(units, "p1", "bar", pressure);
+    u[kUnitP2] = Unit(units, "p2", "bar", pressure);
+    u[kUnitT1] = Unit(units, "T1", "°C", FillUnitList(kListTemperature, state).names);
+    u[kUnitViscosity] = Unit(units, "viscosity", "cSt", FillUnitList(kListViscosity, state).names);
     u[kUnitFifth] = Unit(units, "unit5", liquid ? "bar" : "kg/m3", fifth);
-    u[kUnitSixth] = Unit(units, "unit6", "bar", kPressureUnits);
+    u[kUnitSixth] = Unit(units, "unit6", "bar", pressure);
 }
 
 void ParsePoints(const json& doc, ProcessData& data) {

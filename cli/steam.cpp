@@ -12,6 +12,7 @@
 #include "cli/common.hpp"
 #include "data/number_text.hpp"
 #include "units/conversions.hpp"
+#include "units/unit_lists.hpp"
 
 namespace tarvik::cli {
 namespace {
@@ -85,9 +86,9 @@ int SteamCommand(std::vector<std::string>& args) {
     if (error.empty() && !ParseDoubleArg(pText, pressure)) error = "--pressure takes a number, not '" + pText + "'";
     if (error.empty() && !ParseDoubleArg(tText, temperature))
         error = "--temperature takes a number, not '" + tText + "'";
-    if (error.empty() && !OneOf(pUnit, {"bar", "MPa", "kPa", "psi", "m H2O", "kg/cm2", "atm"}))
+    if (error.empty() && !OneOf(pUnit, FillUnitList(kListPressure, kAnyMediumState).names))
         error = "unknown pressure unit '" + pUnit + "' (bar, MPa, kPa, psi, m H2O, kg/cm2, atm)";
-    if (error.empty() && !OneOf(tUnit, {"°C", "°F", "°K"}))
+    if (error.empty() && !OneOf(tUnit, FillUnitList(kListTemperature, kAnyMediumState).names))
         error = "unknown temperature unit '" + tUnit + "' (°C, °F, °K)";
     if (!error.empty()) {
         std::fprintf(stderr, "tarvik-cli steam: %s\n", error.c_str());
