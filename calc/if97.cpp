@@ -1,0 +1,414 @@
+#include "calc/if97.hpp"
+
+#include <array>
+#include <cmath>
+
+namespace tarvik::if97 {
+namespace {
+
+constexpr double R = kGasConstant;
+
+// One term n_i * x^I_i * y^J_i of a dimensionless free energy.
+struct Term {
+    int I;
+    int J;
+    double n;
+};
+
+// x^e for e in [lo, hi] by repeated multiplication: the sums below need every power of the
+// same base many times, and std::pow per term would dominate the run time.
+template <int lo, int hi>
+class Powers {
+public:
+    explicit Powers(double x) {
+        v_[-lo] = 1.0;
+        for (int e = 1; e <= hi; ++e) v_[e - lo] = v_[e - 1 - lo] * x;
+        const double inv = 1.0 / x;
+        for (int e = -1; e >= lo; --e) v_[e - lo] = v_[e + 1 - lo] * inv;
+    }
+    double operator()(int e) const { return v_[e - lo]; }
+
+private:
+    std::array<double, hi - lo + 1> v_{};
+};
+
+// Dimensionless Gibbs free energy and its derivatives (p = pi, t = tau).
+struct Gibbs {
+    double g = 0, gp = 0, gpp = 0, gt = 0, gtt = 0, gpt = 0;
+};
+
+// Dimensionless Helmholtz free energy and its derivatives (d = delta, t = tau).
+struct Helmholtz {
+    double f = 0, fd = 0, fdd = 0, ft = 0, ftt = 0, fdt = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Region 1: coefficients and exponents of the dimensionless Gibbs free energy (Table 2).
+constexpr Term kRegion1[] = {
+    {0, -2, 0.14632971213167},      {0, -1, -0.84548187169114},
+    {0, 0, -0.37563603672040e1},    {0, 1, 0.33855169168385e1},
+    {0, 2, -0.95791963387872},      {0, 3, 0.15772038513228},
+    {0, 4, -0.16616417199501e-1},   {0, 5, 0.81214629983568e-3},
+    {1, -9, 0.28319080123804e-3},   {1, -7, -0.60706301565874e-3},
+    {1, -1, -0.18990068218419e-1},  {1, 0, -0.32529748770505e-1},
+    {1, 1, -0.21841717175414e-1},   {1, 3, -0.52838357969930e-4},
+    {2, -3, -0.47184321073267e-3},  {2, 0, -0.30001780793026e-3},
+    {2, 1, 0.47661393906987e-4},    {2, 3, -0.44141845330846e-5},
+    {2, 17, -0.72694996297594e-15}, {3, -4, -0.31679644845054e-4},
+    {3, 0, -0.28270797985312e-5},   {3, 6, -0.85205128120103e-9},
+    {4, -5, -0.22425281908000e-5},  {4, -2, -0.65171222895601e-6},
+    {4, 10, -0.14341729937924e-12}, {5, -8, -0.40516996860117e-6},
+    {8, -11, -0.12734301741641e-8}, {8, -6, -0.17424871230634e-9},
+    {21, -29, -0.68762131295531e-18}, {23, -31, 0.14478307828521e-19},
+    {29, -38, 0.26335781662795e-22}, {30, -39, -0.11947622640071e-22},
+    {31, -40, 0.18228094581404e-23}, {32, -41, -0.93537087292458e-25},
+};
+static_assert(std::size(kRegion1) == 34);
+
+constexpr double kRegion1PStar = 16.53;   // MPa
+constexpr double kRegion1TStar = 1386.0;  // K
+
+Gibbs Region1Gibbs(double pi, double tau) {
+    const Powers<0, 32> a(7.1 - pi);
+    const Powers<-43, 17> b(tau - 1.222);
+    Gibbs r;
+    for (const Term& k : kRegion1) {
+        const double n = k.n;
+        const int I = k.I;
+        const int J = k.J;
+        r.g += n * a(I) * b(J);
+        r.gt += n * J * a(I) * b(J - 1);
+        r.gtt += n * J * (J - 1) * a(I) * b(J - 2);
+        if (I >= 1) {
+            r.gp -= n * I * a(I - 1) * b(J);
+            r.gpt -= n * I * J * a(I - 1) * b(J - 1);
+        }
+        if (I >= 2) r.gpp += n * I * (I - 1) * a(I - 2) * b(J);
+    }
+    return r;
+}
+
+Gibbs Region1At(double T, double p, double& pi, double& tau) {
+    pi = p / kRegion1PStar;
+    tau = kRegion1TStar / T;
+    return Region1Gibbs(pi, tau);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Region 2: ideal-gas part (Table 10) and residual part (Table 11).
+struct IdealTerm {
+    int J;
+    double n;
+};
+
+constexpr IdealTerm kRegion2Ideal[] = {
+    {0, -0.96927686500217e1},  {1, 0.10086655968018e2},   {-5, -0.56087911283020e-2},
+    {-4, 0.71452738081455e-1}, {-3, -0.40710498223928},   {-2, 0.14240819171444e1},
+    {-1, -0.43839511319450e1}, {2, -0.28408632460772},    {3, 0.21268463753307e-1},
+};
+static_assert(std::size(kRegion2Ideal) == 9);
+
+constexpr Term kRegion2Residual[] = {
+    {1, 0, -0.17731742473213e-2},   {1, 1, -0.17834862292358e-1},
+    {1, 2, -0.45996013696365e-1},   {1, 3, -0.57581259083432e-1},
+    {1, 6, -0.50325278727930e-1},   {2, 1, -0.33032641670203e-4},
+    {2, 2, -0.18948987516315e-3},   {2, 4, -0.39392777243355e-2},
+    {2, 7, -0.43797295650573e-1},   {2, 36, -0.26674547914087e-4},
+    {3, 0, 0.20481737692309e-7},    {3, 1, 0.43870667284435e-6},
+    {3, 3, -0.32277677238570e-4},   {3, 6, -0.15033924542148e-2},
+    {3, 35, -0.40668253562649e-1},  {4, 1, -0.78847309559367e-9},
+    {4, 2, 0.12790717852285e-7},    {4, 3, 0.48225372718507e-6},
+    {5, 7, 0.22922076337661e-5},    {6, 3, -0.16714766451061e-10},
+    {6, 16, -0.21171472321355e-2},  {6, 35, -0.23895741934104e2},
+    {7, 0, -0.59059564324270e-17},  {7, 11, -0.12621808899101e-5},
+    {7, 25, -0.38946842435739e-1},  {8, 8, 0.11256211360459e-10},
+    {8, 36, -0.82311340897998e1},   {9, 13, 0.19809712802088e-7},
+    {10, 4, 0.10406965210174e-18},  {10, 10, -0.10234747095929e-12},
+    {10, 14, -0.10018179379511e-8}, {16, 29, -0.80882908646985e-10},
+    {16, 50, 0.10693031879409},     {18, 57, -0.33662250574171},
+    {20, 20, 0.89185845355421e-24}, {20, 35, 0.30629316876232e-12},
+    {20, 48, -0.42002467698208e-5}, {21, 21, -0.59056029685639e-25},
+    {22, 53, 0.37826947613457e-5},  {23, 39, -0.12768608934681e-14},
+    {24, 26, 0.73087610595061e-28}, {24, 40, 0.55414715350778e-16},
+    {24, 58, -0.94369707241210e-6},
+};
+static_assert(std::size(kRegion2Residual) == 43);
+
+constexpr double kRegion2PStar = 1.0;    // MPa
+constexpr double kRegion2TStar = 540.0;  // K
+
+Gibbs Region2Ideal(double pi, double tau) {
+    const Powers<-7, 3> t(tau);
+    Gibbs r;
+    r.g = std::log(pi);
+    r.gp = 1.0 / pi;
+    r.gpp = -1.0 / (pi * pi);
+    for (const IdealTerm& k : kRegion2Ideal) {
+        r.g += k.n * t(k.J);
+        r.gt += k.n * k.J * t(k.J - 1);
+        r.gtt += k.n * k.J * (k.J - 1) * t(k.J - 2);
+    }
+    return r;
+}
+
+Gibbs Region2Residual(double pi, double tau) {
+    const Powers<0, 24> a(pi);
+    const Powers<0, 58> b(tau - 0.5);
+    Gibbs r;
+    for (const Term& k : kRegion2Residual) {
+        const double n = k.n;
+        const int I = k.I;  // >= 1 throughout the table
+        const int J = k.J;
+        r.g += n * a(I) * b(J);
+        r.gp += n * I * a(I - 1) * b(J);
+        if (I >= 2) r.gpp += n * I * (I - 1) * a(I - 2) * b(J);
+        if (J >= 1) {
+            r.gt += n * J * a(I) * b(J - 1);
+            r.gpt += n * I * J * a(I - 1) * b(J - 1);
+        }
+        if (J >= 2) r.gtt += n * J * (J - 1) * a(I) * b(J - 2);
+    }
+    return r;
+}
+
+struct Region2State {
+    double pi, tau;
+    Gibbs o, r;  // ideal-gas and residual parts
+};
+
+Region2State Region2At(double T, double p) {
+    Region2State s;
+    s.pi = p / kRegion2PStar;
+    s.tau = kRegion2TStar / T;
+    s.o = Region2Ideal(s.pi, s.tau);
+    s.r = Region2Residual(s.pi, s.tau);
+    return s;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Region 3: dimensionless Helmholtz free energy (Table 30); n1 belongs to the ln(delta) term.
+constexpr double kRegion3N1 = 0.10658070028513e1;
+constexpr Term kRegion3[] = {
+    {0, 0, -0.15732845290239e2},  {0, 1, 0.20944396974307e2},   {0, 2, -0.76867707878716e1},
+    {0, 7, 0.26185947787954e1},   {0, 10, -0.28080781148620e1}, {0, 12, 0.12053369696517e1},
+    {0, 23, -0.84566812812502e-2}, {1, 2, -0.12654315477714e1}, {1, 6, -0.11524407806681e1},
+    {1, 15, 0.88521043984318},    {1, 17, -0.64207765181607},   {2, 0, 0.38493460186671},
+    {2, 2, -0.85214708824206},    {2, 6, 0.48972281541877e1},   {2, 7, -0.30502617256965e1},
+    {2, 22, 0.39420536879154e-1}, {2, 26, 0.12558408424308},    {3, 0, -0.27999329698710},
+    {3, 2, 0.13899799569460e1},   {3, 4, -0.20189915023570e1},  {3, 16, -0.82147637173963e-2},
+    {3, 26, -0.47596035734923},   {4, 0, 0.43984074473500e-1},  {4, 2, -0.44476435428739},
+    {4, 4, 0.90572070719733},     {4, 26, 0.70522450087967},    {5, 1, 0.10770512626332},
+    {5, 3, -0.32913623258954},    {5, 26, -0.50871062041158},   {6, 0, -0.22175400873096e-1},
+    {6, 2, 0.94260751665092e-1},  {6, 26, 0.16436278447961},    {7, 2, -0.13503372241348e-1},
+    {8, 26, -0.14834345352472e-1}, {9, 2, 0.57922953628084e-3}, {9, 26, 0.32308904703711e-2},
+    {10, 0, 0.80964802996215e-4}, {10, 1, -0.16557679795037e-3}, {11, 26, -0.44923899061815e-4},
+};
+static_assert(std::size(kRegion3) + 1 == 40);
+
+Helmholtz Region3Helmholtz(double delta, double tau) {
+    const Powers<0, 11> d(delta);
+    const Powers<0, 26> t(tau);
+    Helmholtz r;
+    r.f = kRegion3N1 * std::log(delta);
+    r.fd = kRegion3N1 / delta;
+    r.fdd = -kRegion3N1 / (delta * delta);
+    for (const Term& k : kRegion3) {
+        const double n = k.n;
+        const int I = k.I;
+        const int J = k.J;
+        r.f += n * d(I) * t(J);
+        if (I >= 1) r.fd += n * I * d(I - 1) * t(J);
+        if (I >= 2) r.fdd += n * I * (I - 1) * d(I - 2) * t(J);
+        if (J >= 1) r.ft += n * J * d(I) * t(J - 1);
+        if (J >= 2) r.ftt += n * J * (J - 1) * d(I) * t(J - 2);
+        if (I >= 1 && J >= 1) r.fdt += n * I * J * d(I - 1) * t(J - 1);
+    }
+    return r;
+}
+
+Helmholtz Region3At(double T, double rho, double& delta, double& tau) {
+    delta = rho / kCriticalDensity;
+    tau = kCriticalTemperature / T;
+    return Region3Helmholtz(delta, tau);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Region 4: coefficients of the saturation-pressure equation (Table 34), n[1]..n[10].
+constexpr double kRegion4[11] = {
+    0.0,
+    0.11670521452767e4,
+    -0.72421316703206e6,
+    -0.17073846940092e2,
+    0.12020824702470e5,
+    -0.32325550322333e7,
+    0.14915108613530e2,
+    -0.48232657361591e4,
+    0.40511340542057e6,
+    -0.23855557567849,
+    0.65017534844798e3,
+};
+
+// B23: coefficients n1..n5 (Table 1).
+constexpr double kB23[6] = {
+    0.0, 0.34805185628969e3, -0.11671859879975e1, 0.10192970039326e-2,
+    0.57254459862746e3, 0.13918839778870e2,
+};
+
+}  // namespace
+
+// ---- Region 1 ----------------------------------------------------------------------------------
+
+double Region1SpecificVolume(double T, double p) {
+    double pi, tau;
+    const Gibbs g = Region1At(T, p, pi, tau);
+    return R * T * pi * g.gp / p / 1000.0;
+}
+
+double Region1Enthalpy(double T, double p) {
+    double pi, tau;
+    const Gibbs g = Region1At(T, p, pi, tau);
+    return R * T * tau * g.gt;
+}
+
+double Region1InternalEnergy(double T, double p) {
+    double pi, tau;
+    const Gibbs g = Region1At(T, p, pi, tau);
+    return R * T * (tau * g.gt - pi * g.gp);
+}
+
+double Region1Entropy(double T, double p) {
+    double pi, tau;
+    const Gibbs g = Region1At(T, p, pi, tau);
+    return R * (tau * g.gt - g.g);
+}
+
+double Region1IsobaricHeatCapacity(double T, double p) {
+    double pi, tau;
+    const Gibbs g = Region1At(T, p, pi, tau);
+    return -R * tau * tau * g.gtt;
+}
+
+double Region1SoundSpeed(double T, double p) {
+    double pi, tau;
+    const Gibbs g = Region1At(T, p, pi, tau);
+    const double a = g.gp - tau * g.gpt;
+    return std::sqrt(R * 1000.0 * T * g.gp * g.gp / (a * a / (tau * tau * g.gtt) - g.gpp));
+}
+
+// ---- Region 2 ----------------------------------------------------------------------------------
+
+double Region2SpecificVolume(double T, double p) {
+    const Region2State s = Region2At(T, p);
+    return R * T * s.pi * (s.o.gp + s.r.gp) / p / 1000.0;
+}
+
+double Region2Enthalpy(double T, double p) {
+    const Region2State s = Region2At(T, p);
+    return R * T * s.tau * (s.o.gt + s.r.gt);
+}
+
+double Region2InternalEnergy(double T, double p) {
+    const Region2State s = Region2At(T, p);
+    return R * T * (s.tau * (s.o.gt + s.r.gt) - s.pi * (s.o.gp + s.r.gp));
+}
+
+double Region2Entropy(double T, double p) {
+    const Region2State s = Region2At(T, p);
+    return R * (s.tau * (s.o.gt + s.r.gt) - (s.o.g + s.r.g));
+}
+
+double Region2IsobaricHeatCapacity(double T, double p) {
+    const Region2State s = Region2At(T, p);
+    return -R * s.tau * s.tau * (s.o.gtt + s.r.gtt);
+}
+
+double Region2SoundSpeed(double T, double p) {
+    const Region2State s = Region2At(T, p);
+    const double pi = s.pi;
+    const double tau = s.tau;
+    const double grp = s.r.gp;
+    const double a = 1.0 + pi * grp - tau * pi * s.r.gpt;
+    const double num = 1.0 + 2.0 * pi * grp + pi * pi * grp * grp;
+    const double den = (1.0 - pi * pi * s.r.gpp) + a * a / (tau * tau * (s.o.gtt + s.r.gtt));
+    return std::sqrt(R * 1000.0 * T * num / den);
+}
+
+// ---- Region 3 ----------------------------------------------------------------------------------
+
+double Region3Pressure(double T, double rho) {
+    double delta, tau;
+    const Helmholtz f = Region3At(T, rho, delta, tau);
+    return rho * R * T * delta * f.fd / 1000.0;
+}
+
+double Region3Enthalpy(double T, double rho) {
+    double delta, tau;
+    const Helmholtz f = Region3At(T, rho, delta, tau);
+    return R * T * (tau * f.ft + delta * f.fd);
+}
+
+double Region3InternalEnergy(double T, double rho) {
+    double delta, tau;
+    const Helmholtz f = Region3At(T, rho, delta, tau);
+    return R * T * tau * f.ft;
+}
+
+double Region3Entropy(double T, double rho) {
+    double delta, tau;
+    const Helmholtz f = Region3At(T, rho, delta, tau);
+    return R * (tau * f.ft - f.f);
+}
+
+double Region3IsobaricHeatCapacity(double T, double rho) {
+    double delta, tau;
+    const Helmholtz f = Region3At(T, rho, delta, tau);
+    const double a = delta * f.fd - delta * tau * f.fdt;
+    return R * (-tau * tau * f.ftt + a * a / (2.0 * delta * f.fd + delta * delta * f.fdd));
+}
+
+double Region3SoundSpeed(double T, double rho) {
+    double delta, tau;
+    const Helmholtz f = Region3At(T, rho, delta, tau);
+    const double a = delta * f.fd - delta * tau * f.fdt;
+    const double w2 = 2.0 * delta * f.fd + delta * delta * f.fdd - a * a / (tau * tau * f.ftt);
+    return std::sqrt(R * 1000.0 * T * w2);
+}
+
+// ---- Region 4 ----------------------------------------------------------------------------------
+
+double SaturationPressure(double T) {
+    if (!(T >= 273.15 && T <= kCriticalTemperature)) return 0.0;
+    const double* n = kRegion4;
+    const double theta = T + n[9] / (T - n[10]);
+    const double A = theta * theta + n[1] * theta + n[2];
+    const double B = n[3] * theta * theta + n[4] * theta + n[5];
+    const double C = n[6] * theta * theta + n[7] * theta + n[8];
+    const double x = 2.0 * C / (-B + std::sqrt(B * B - 4.0 * A * C));
+    return x * x * x * x;
+}
+
+double SaturationTemperature(double p) {
+    if (!(p >= kTriplePressureLimit && p <= kCriticalPressure)) return 0.0;
+    const double* n = kRegion4;
+    const double beta = std::sqrt(std::sqrt(p));
+    const double E = beta * beta + n[3] * beta + n[6];
+    const double F = n[1] * beta * beta + n[4] * beta + n[7];
+    const double G = n[2] * beta * beta + n[5] * beta + n[8];
+    const double D = 2.0 * G / (-F - std::sqrt(F * F - 4.0 * E * G));
+    const double s = n[10] + D;
+    return (s - std::sqrt(s * s - 4.0 * (n[9] + n[10] * D))) / 2.0;
+}
+
+// ---- B23 ---------------------------------------------------------------------------------------
+
+double B23Pressure(double T) {
+    return kB23[1] + kB23[2] * T + kB23[3] * T * T;
+}
+
+double B23Temperature(double p) {
+    const double x = (p - kB23[5]) / kB23[3];
+    if (!(x >= 0.0)) return 0.0;
+    return kB23[4] + std::sqrt(x);
+}
+
+}  // namespace tarvik::if97
