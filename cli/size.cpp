@@ -18,6 +18,7 @@
 #include "data/language.hpp"
 #include "data/messages.hpp"
 #include "data/program_dir.hpp"
+#include "data/settings.hpp"
 #include "units/unit_lists.hpp"
 
 namespace tarvik::cli {
@@ -202,7 +203,8 @@ Position ParsePosition(const json& doc) {
     ParseUnits(doc, data);
     data.gaugePressures = Bool(doc, "gauge", "the document");
     data.manualCoefficients = Bool(doc, "manualCoefficients", "the document");
-    pos.admin = Bool(doc, "admin", "the document");
+    // Without "admin" the administrator switch of tarvik.ini applies.
+    pos.admin = doc.contains("admin") ? Bool(doc, "admin", "the document") : CurrentSettings().admin;
     // -1: no characteristic chosen.
     const int code = Integer(doc, "characteristic", "the document", 0, -1, 3);
     data.Kvs = Number(doc, "Kvs", "the document");
