@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -458,6 +459,32 @@ TEST(TrimAttenuation, InterpolatesAndClampsThePressureRatio) {
     EXPECT_EQ(AttenuationAtRatio(t, -0.1, true), 0);
     EXPECT_EQ(AttenuationAtRatio(t, std::nan(""), true), 0);
     EXPECT_NEAR(AttenuationAtRatio(t, 0.5, false), -5, 1e-12);  // t[0] + (t[10] - t[0]) x
+}
+
+}  // namespace
+}  // namespace tarvik
+
+namespace tarvik {
+namespace {
+
+TEST(CalculationTexts, EveryLanguageHasEveryTextOfTheRun) {
+    std::vector<int> numbers = {62186, 62187, 63003, 63044, 63045, 63084, 63085, 63086, 63087, 63088,
+                                63102, 63107, 63108, 63109};
+    for (int n = 63014; n <= 63033; ++n) numbers.push_back(n);
+    for (int n = 63051; n <= 63061; ++n) numbers.push_back(n);
+    const std::vector<int> withArgument = {63018, 63019, 63020, 63021, 63033, 63058};
+    for (int lang = 0; lang < 4; ++lang) {
+        test::UseLanguage(lang);
+        for (int n : numbers) EXPECT_FALSE(GetText(n).empty()) << "language " << lang << ", text " << n;
+        for (int n : withArgument)
+            EXPECT_NE(GetText(n).find("%1"), std::string::npos) << "language " << lang << ", text " << n;
+        // Warnings are gathered one after another into a point's message.
+        for (int n : {63051, 63052, 63056, 63057, 63058, 63086, 63087, 63088})
+            EXPECT_EQ(GetText(n).back(), '\n') << "language " << lang << ", text " << n;
+        // The characteristic names must differ, or the travel would take the wrong curve.
+        EXPECT_EQ(std::set<std::string>({GetText(63059), GetText(63060), GetText(63061), GetText(63102)}).size(), 4u);
+    }
+    test::UseLanguage(2);
 }
 
 }  // namespace
