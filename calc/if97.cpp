@@ -23,8 +23,10 @@ public:
     explicit Powers(double x) {
         v_[-lo] = 1.0;
         for (int e = 1; e <= hi; ++e) v_[e - lo] = v_[e - 1 - lo] * x;
-        const double inv = 1.0 / x;
-        for (int e = -1; e >= lo; --e) v_[e - lo] = v_[e + 1 - lo] * inv;
+        if constexpr (lo < 0) {
+            const double inv = 1.0 / x;
+            for (int e = -1; e >= lo; --e) v_[e - lo] = v_[e + 1 - lo] * inv;
+        }
     }
     double operator()(int e) const { return v_[e - lo]; }
 
@@ -43,7 +45,7 @@ struct Helmholtz {
 };
 
 // ---------------------------------------------------------------------------------------------
-// Region 1: coefficients and exponents of the dimensionless Gibbs free energy (Table 2).
+// Region 1: coefficients and exponents of the dimensionless Gibbs free energy (IF97 Table 2).
 constexpr Term kRegion1[] = {
     {0, -2, 0.14632971213167},      {0, -1, -0.84548187169114},
     {0, 0, -0.37563603672040e1},    {0, 1, 0.33855169168385e1},
@@ -88,6 +90,16 @@ Gibbs Region1Gibbs(double pi, double tau) {
     return r;
 }
 
+// d(gamma)/d(pi) alone, for the specific volume.
+double Region1GammaPi(double pi, double tau) {
+    const Powers<0, 32> a(7.1 - pi);
+    const Powers<-41, 17> b(tau - 1.222);
+    double gp = 0.0;
+    for (const Term& k : kRegion1)
+        if (k.I >= 1) gp -= k.n * k.I * a(k.I - 1) * b(k.J);
+    return gp;
+}
+
 Gibbs Region1At(double T, double p, double& pi, double& tau) {
     pi = p / kRegion1PStar;
     tau = kRegion1TStar / T;
@@ -95,7 +107,7 @@ Gibbs Region1At(double T, double p, double& pi, double& tau) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Region 2: ideal-gas part (Table 10) and residual part (Table 11).
+// Region 2: ideal-gas part (IF97 Table 10) and residual part (IF97 Table 11).
 struct IdealTerm {
     int J;
     double n;
@@ -186,7 +198,7 @@ Region2State Region2At(double T, double p) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Region 3: dimensionless Helmholtz free energy (Table 30); n1 belongs to the ln(delta) term.
+// Region 3: dimensionless Helmholtz free energy (IF97 Table 30); n1 belongs to the ln(delta) term.
 constexpr double kRegion3N1 = 0.10658070028513e1;
 constexpr Term kRegion3[] = {
     {0, 0, -0.15732845290239e2},  {0, 1, 0.20944396974307e2},   {0, 2, -0.76867707878716e1},
@@ -233,7 +245,7 @@ Helmholtz Region3At(double T, double rho, double& delta, double& tau) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Region 4: coefficients of the saturation-pressure equation (Table 34), n[1]..n[10].
+// Region 4: coefficients of the saturation-pressure equation (IF97 Table 34), n[1]..n[10].
 constexpr double kRegion4[11] = {
     0.0,
     0.11670521452767e4,
@@ -248,7 +260,7 @@ constexpr double kRegion4[11] = {
     0.65017534844798e3,
 };
 
-// B23: coefficients n1..n5 (Table 1).
+// B23: coefficients n1..n5 (IF97 Table 1).
 constexpr double kB23[6] = {
     0.0, 0.34805185628969e3, -0.11671859879975e1, 0.10192970039326e-2,
     0.57254459862746e3, 0.13918839778870e2,
@@ -259,9 +271,9 @@ constexpr double kB23[6] = {
 // ---- Region 1 ----------------------------------------------------------------------------------
 
 double Region1SpecificVolume(double T, double p) {
-    double pi, tau;
-    const Gibbs g = Region1At(T, p, pi, tau);
-    return R * T * pi * g.gp / p / 1000.0;
+    const double pi = p / kRegion1PStar;
+    const double tau = kRegion1TStar / T;
+    return R * T * pi * Region1GammaPi(pi, tau) / p / 1000.0;
 }
 
 double Region1Enthalpy(double T, double p) {
@@ -335,11 +347,22 @@ double Region2SoundSpeed(double T, double p) {
 
 // ---- Region 3 ----------------------------------------------------------------------------------
 
-double Region3Pressure(double T, double rho) {
-    double delta, tau;
-    const Helmholtz f = Region3At(T, rho, delta, tau);
-    return rho * R * T * delta * f.fd / 1000.0;
+Region3Isotherm::Region3Isotherm(double T) : T_(T) {
+    const double tau = kCriticalTemperature / T;
+    tauPow_[0] = 1.0;
+    for (std::size_t j = 1; j < tauPow_.size(); ++j) tauPow_[j] = tauPow_[j - 1] * tau;
 }
+
+double Region3Isotherm::Pressure(double rho) const {
+    const double delta = rho / kCriticalDensity;
+    const Powers<0, 10> d(delta);
+    double fd = kRegion3N1 / delta;  // d(phi)/d(delta) alone
+    for (const Term& k : kRegion3)
+        if (k.I >= 1) fd += k.n * k.I * d(k.I - 1) * tauPow_[k.J];
+    return rho * R * T_ * delta * fd / 1000.0;
+}
+
+double Region3Pressure(double T, double rho) { return Region3Isotherm(T).Pressure(rho); }
 
 double Region3Enthalpy(double T, double rho) {
     double delta, tau;

@@ -4,6 +4,8 @@
 // Units: T in K, p in MPa, rho in kg/m3, v in m3/kg, h, u in kJ/kg, s, cp in kJ/(kg K),
 // w in m/s. The region functions evaluate the formulas as they stand and do not check the
 // region's range; that is the caller's business (see steam_tables.hpp).
+#include <array>
+
 namespace tarvik::if97 {
 
 constexpr double kGasConstant = 0.461526;  // specific gas constant of water, kJ/(kg K)
@@ -30,6 +32,19 @@ double Region2SoundSpeed(double T, double p);
 
 // Region 3, near-critical fluid, from (T, rho).
 double Region3Pressure(double T, double rho);
+
+// The pressure along one region-3 isotherm; the powers of tau are computed once, for searches
+// that evaluate the same isotherm many times.
+class Region3Isotherm {
+public:
+    explicit Region3Isotherm(double T);
+    double Pressure(double rho) const;
+
+private:
+    double T_;
+    std::array<double, 27> tauPow_{};
+};
+
 double Region3Enthalpy(double T, double rho);
 double Region3InternalEnergy(double T, double rho);
 double Region3Entropy(double T, double rho);

@@ -38,22 +38,23 @@ bool VapourSide(double T, double p) {
 double Region3DensitySearch(double T, double p) {
     constexpr int kMaxSteps = 30;
     constexpr int kMaxBisections = 200;
+    const if97::Region3Isotherm isotherm(T);
     double low = 1.0 / if97::Region1SpecificVolume(kTRegion13, p);
     double high = low;
-    double t = if97::Region3Pressure(T, low);
+    double t = isotherm.Pressure(low);
     for (int k = 0; p < t && k < kMaxSteps; ++k) {
         low = low > 100.0 ? low - 100.0 : low / 2.0;
-        t = if97::Region3Pressure(T, low);
+        t = isotherm.Pressure(low);
     }
     double u = t;
     for (int k = 0; p > u && k < kMaxSteps; ++k) {
         high += 100.0;
-        u = if97::Region3Pressure(T, high);
+        u = isotherm.Pressure(high);
     }
     // |t| rather than t: a negative pressure at the low end must not end the search at once.
     for (int k = 0; u - t > 0.001 * std::fabs(t) && k < kMaxBisections; ++k) {
         const double mid = (low + high) / 2.0;
-        const double pMid = if97::Region3Pressure(T, mid);
+        const double pMid = isotherm.Pressure(mid);
         if (p <= pMid) {
             high = mid;
             u = pMid;

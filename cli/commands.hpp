@@ -6,6 +6,9 @@
 
 namespace tarvik::cli {
 
+// catalogue dump FILE | catalogue build SOURCE.json OUT: catalogue files as JSON and back.
+int RunCatalogue(std::vector<std::string>& args);
+
 // size [FILE|-] [--log PATH] [--p2-drop]: sizes one valve position given as JSON.
 int SizeCommand(std::vector<std::string>& args);
 

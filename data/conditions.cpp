@@ -102,6 +102,12 @@ ConditionVariable ParseConditionVariable(std::string_view line) {
     return var;
 }
 
+ConditionVariableList ParseConditionVariables(std::string_view fileBytes) {
+    ConditionVariableList vars;
+    for (const auto& line : SplitDataLines(fileBytes)) vars.push_back(ParseConditionVariable(line));
+    return vars;
+}
+
 bool LoadConditionVariables(const std::filesystem::path& file, ConditionVariableList& vars) {
     vars.clear();
     auto lines = ReadDataLines(file);

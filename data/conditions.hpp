@@ -37,6 +37,9 @@ bool EvalConditions(std::string_view conditions);
 // field; fields not read keep their defaults.
 ConditionVariable ParseConditionVariable(std::string_view line);
 
+// The variables of the file's contents, one per line that is neither empty nor a comment.
+ConditionVariableList ParseConditionVariables(std::string_view fileBytes);
+
 // Replaces `vars` by the variables of the file. When the file cannot be opened, message 63020
 // with the path is shown, the list stays empty and the result is false.
 bool LoadConditionVariables(const std::filesystem::path& file, ConditionVariableList& vars);

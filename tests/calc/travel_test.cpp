@@ -54,12 +54,9 @@ TEST(TravelFromKv, LinearAndEqualPercentage) {
     EXPECT_EQ(TravelFromKv(0.1, 10, Characteristic::EqualPercentage, kNoTable), 0.0);
 }
 
-TEST(TravelFromKv, OnOffAndUnknownHaveNoTravel) {
+TEST(TravelFromKv, DegenerateInputGivesZeroNeverNaN) {
     EXPECT_EQ(TravelFromKv(5, 10, Characteristic::OnOff, kLinearTable), 0.0);
     EXPECT_EQ(TravelFromKv(5, 10, Characteristic::Unknown, kLinearTable), 0.0);
-}
-
-TEST(TravelFromKv, DegenerateInputGivesZeroNeverNaN) {
     const double nan = std::nan("");
     for (Characteristic c : {Characteristic::Linear, Characteristic::EqualPercentage,
                              Characteristic::Table}) {

@@ -2,12 +2,15 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <tuple>
 
 #include "units/unit_display.hpp"
 #include "units/unit_files.hpp"
@@ -29,33 +32,21 @@ void AppendText(Bytes& b, const char* cp1250) {
 }
 
 // jednotky2.tkd: "mbar" (pressure, 0.5 x - 2) and "°R" (temperature, 0.25 x + 1); the degree
-// sign is byte 0xB0 in code page 1250.
-Bytes CurrentFile() {
+// sign is byte 0xB0 in code page 1250. jednotky.tkd is the same without the offsets.
+Bytes UnitFileBytes(bool withOffsets) {
     Bytes b;
-    Append(b, {2, 0, 0, 0});
-    Append(b, {2, 0, 0, 0});
+    Append(b, {2, 0, 0, 0, /* quantity */ 2, 0, 0, 0});
     AppendText(b, "mbar");
-    Append(b, {0, 0, 0, 0, 0, 0, 0xE0, 0x3F});  // 0.5
-    Append(b, {0, 0, 0, 0, 0, 0, 0x00, 0xC0});  // -2
+    Append(b, {0, 0, 0, 0, 0, 0, 0xE0, 0x3F});                    // 0.5
+    if (withOffsets) Append(b, {0, 0, 0, 0, 0, 0, 0x00, 0xC0});  // -2
     Append(b, {1, 0, 0, 0});
     AppendText(b, "\xB0R");
-    Append(b, {0, 0, 0, 0, 0, 0, 0xD0, 0x3F});  // 0.25
-    Append(b, {0, 0, 0, 0, 0, 0, 0xF0, 0x3F});  // 1
+    Append(b, {0, 0, 0, 0, 0, 0, 0xD0, 0x3F});                    // 0.25
+    if (withOffsets) Append(b, {0, 0, 0, 0, 0, 0, 0xF0, 0x3F});  // 1
     return b;
 }
-
-// jednotky.tkd: the same without offsets.
-Bytes OldFile() {
-    Bytes b;
-    Append(b, {2, 0, 0, 0});
-    Append(b, {2, 0, 0, 0});
-    AppendText(b, "mbar");
-    Append(b, {0, 0, 0, 0, 0, 0, 0xE0, 0x3F});
-    Append(b, {1, 0, 0, 0});
-    AppendText(b, "\xB0R");
-    Append(b, {0, 0, 0, 0, 0, 0, 0xD0, 0x3F});
-    return b;
-}
+Bytes CurrentFile() { return UnitFileBytes(true); }
+Bytes OldFile() { return UnitFileBytes(false); }
 
 Bytes DefaultsFile() {
     Bytes b;
@@ -66,114 +57,84 @@ Bytes DefaultsFile() {
 }
 
 void ExpectHandWrittenUnits(const std::vector<UnitDef>& units, double offset0, double offset1) {
+    auto fields = [](const UnitDef& u) { return std::tuple(u.name, u.quantity, u.factor, u.offset, u.number); };
     ASSERT_EQ(units.size(), 2u);
-    EXPECT_EQ(units[0].name, "mbar");
-    EXPECT_EQ(units[0].quantity, kQuantityPressure);
-    EXPECT_EQ(units[0].factor, 0.5);
-    EXPECT_EQ(units[0].offset, offset0);
-    EXPECT_EQ(units[0].number, 1);
-    EXPECT_EQ(units[1].name, "°R");
-    EXPECT_EQ(units[1].quantity, kQuantityTemperature);
-    EXPECT_EQ(units[1].factor, 0.25);
-    EXPECT_EQ(units[1].offset, offset1);
-    EXPECT_EQ(units[1].number, 2);
+    EXPECT_EQ(fields(units[0]), std::tuple("mbar", kQuantityPressure, 0.5, offset0, 1));
+    EXPECT_EQ(fields(units[1]), std::tuple("°R", kQuantityTemperature, 0.25, offset1, 2));
 }
 
-TEST(UnitFileLayout, ReadsHandWrittenFiles) {
+TEST(UnitFileLayout, HandWrittenFilesReadAndWriteBack) {
     ArchiveReader current(CurrentFile(), "jednotky2.tkd");
-    ExpectHandWrittenUnits(ReadUnitFile(current), -2, 1);
+    const auto units = ReadUnitFile(current);
+    ExpectHandWrittenUnits(units, -2, 1);
     ArchiveReader old(OldFile(), "jednotky.tkd");
     ExpectHandWrittenUnits(ReadOldUnitFile(old), 0, 0);
     ArchiveReader defaults(DefaultsFile(), "units.tkd");
     EXPECT_EQ(ReadDefaultUnitsFile(defaults), (DefaultUnits{"m3/h", "°C", "bar"}));
-}
 
-TEST(UnitFileLayout, WritersProduceTheSameBytes) {
-    ArchiveReader current(CurrentFile(), "jednotky2.tkd");
-    ArchiveWriter out;
-    WriteUnitFile(out, ReadUnitFile(current));
+    ArchiveWriter out, outDefaults;
+    WriteUnitFile(out, units);
     EXPECT_EQ(out.bytes(), CurrentFile());
-
-    ArchiveWriter defaults;
-    WriteDefaultUnitsFile(defaults, DefaultUnits{"m3/h", "°C", "bar"});
-    EXPECT_EQ(defaults.bytes(), DefaultsFile());
+    WriteDefaultUnitsFile(outDefaults, DefaultUnits{"m3/h", "°C", "bar"});
+    EXPECT_EQ(outDefaults.bytes(), DefaultsFile());
 }
 
-TEST(UnitFileLayout, RoundTripKeepsEveryField) {
-    std::vector<UnitDef> units(3);
-    units[0] = {"Průtok m3/min", kQuantityVolumeFlow, 1, 60, 0};
-    units[1] = {std::string(300, 'x'), kQuantityMassFlow, 2, 1e-300, -1e300};
-    units[2] = {"", -1, 3, 0, 0};  // added in the dialog without a quantity
+TEST(UnitFileLayout, RoundTripKeepsEveryFieldButNonFiniteNumbers) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<UnitDef> units{{"Průtok m3/min", kQuantityVolumeFlow, 1, 60, 0},
+                                     {std::string(300, 'x'), kQuantityMassFlow, 2, 1e-300, -1e300},
+                                     {"", -1, 3, 0, 0},  // added without a quantity
+                                     {"bad", kQuantityPressure, 4, std::nan(""), -inf}};
     ArchiveWriter out;
     WriteUnitFile(out, units);
     ArchiveReader in(out.bytes(), "jednotky2.tkd");
-    auto back = ReadUnitFile(in);
+    const auto back = ReadUnitFile(in);
     EXPECT_TRUE(in.AtEnd());
     ASSERT_EQ(back.size(), units.size());
     for (std::size_t i = 0; i < units.size(); ++i) {
         EXPECT_EQ(back[i].name, units[i].name);
         EXPECT_EQ(back[i].quantity, units[i].quantity);
-        EXPECT_EQ(back[i].factor, units[i].factor);
-        EXPECT_EQ(back[i].offset, units[i].offset);
+        EXPECT_EQ(back[i].factor, std::isfinite(units[i].factor) ? units[i].factor : 0);
+        EXPECT_EQ(back[i].offset, std::isfinite(units[i].offset) ? units[i].offset : 0);
         EXPECT_EQ(back[i].number, static_cast<int>(i) + 1);
     }
 }
 
-TEST(UnitFileLayout, NonFiniteNumbersAreNeverWritten) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    ArchiveWriter out;
-    WriteUnitFile(out, {{"bad", kQuantityPressure, 1, nan, std::numeric_limits<double>::infinity()}});
-    ArchiveReader in(out.bytes(), "jednotky2.tkd");
-    auto back = ReadUnitFile(in);
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(back[0].factor, 0);
-    EXPECT_EQ(back[0].offset, 0);
-}
-
 TEST(UnitFileLayout, EveryTruncationIsAnError) {
-    struct File { const char* name; Bytes bytes; int kind; };
-    const File files[] = {{"jednotky2.tkd", CurrentFile(), 0}, {"jednotky.tkd", OldFile(), 1},
-                          {"units.tkd", DefaultsFile(), 2}};
-    for (const File& f : files) {
-        for (std::size_t n = 0; n < f.bytes.size(); ++n) {
-            SCOPED_TRACE(std::string(f.name) + " cut at " + std::to_string(n));
-            ArchiveReader in(Bytes(f.bytes.begin(), f.bytes.begin() + n), f.name);
-            if (f.kind == 0) { EXPECT_THROW(ReadUnitFile(in), ArchiveError); }
-            if (f.kind == 1) { EXPECT_THROW(ReadOldUnitFile(in), ArchiveError); }
-            if (f.kind == 2) { EXPECT_THROW(ReadDefaultUnitsFile(in), ArchiveError); }
-        }
+    auto prefix = [](const Bytes& b, std::size_t n) { return Bytes(b.begin(), b.begin() + n); };
+    const Bytes current = CurrentFile(), old = OldFile(), defaults = DefaultsFile();
+    for (std::size_t n = 0; n < current.size(); ++n) {
+        ArchiveReader in(prefix(current, n), "jednotky2.tkd");
+        EXPECT_THROW(ReadUnitFile(in), ArchiveError) << n;
+    }
+    for (std::size_t n = 0; n < old.size(); ++n) {
+        ArchiveReader in(prefix(old, n), "jednotky.tkd");
+        EXPECT_THROW(ReadOldUnitFile(in), ArchiveError) << n;
+    }
+    for (std::size_t n = 0; n < defaults.size(); ++n) {
+        ArchiveReader in(prefix(defaults, n), "units.tkd");
+        EXPECT_THROW(ReadDefaultUnitsFile(in), ArchiveError) << n;
     }
 }
 
-TEST(UnitFileLayout, CorruptFilesAreErrors) {
-    auto expectRefused = [](Bytes b, const char* why) {
-        SCOPED_TRACE(why);
+TEST(UnitFileLayout, CorruptFilesAreErrorsNamingTheFile) {
+    struct Damage { const char* why; std::size_t at; Bytes bytes; };
+    for (const Damage& d : {Damage{"negative count", 0, {0xFF, 0xFF, 0xFF, 0xFF}},
+                            {"count far beyond the file", 0, {0xFF, 0xFF, 0xFF, 0x7F}},
+                            {"one unit more than stored", 0, {3}},
+                            {"name longer than the file", 8, {200}},
+                            {"factor NaN", 19, {0xF8, 0x7F}},
+                            {"offset minus infinity", 27, {0xF0, 0xFF}}}) {
+        Bytes b = CurrentFile();
+        std::copy(d.bytes.begin(), d.bytes.end(), b.begin() + d.at);
         ArchiveReader in(std::move(b), "jednotky2.tkd");
         try {
             ReadUnitFile(in);
-            ADD_FAILURE() << "accepted";
+            ADD_FAILURE() << d.why << ": accepted";
         } catch (const ArchiveError& e) {
             EXPECT_NE(std::string(e.what()).find("jednotky2.tkd"), std::string::npos) << e.what();
         }
-    };
-    Bytes b = CurrentFile();
-    b[0] = 0xFF, b[1] = 0xFF, b[2] = 0xFF, b[3] = 0xFF;
-    expectRefused(b, "negative count");
-    b = CurrentFile();
-    b[0] = 0xFF, b[1] = 0xFF, b[2] = 0xFF, b[3] = 0x7F;
-    expectRefused(b, "count far beyond the file");
-    b = CurrentFile();
-    b[0] = 3;
-    expectRefused(b, "one unit more than stored");
-    b = CurrentFile();
-    b[8] = 200;
-    expectRefused(b, "name longer than the file");
-    b = CurrentFile();
-    b[13 + 6] = 0xF8, b[13 + 7] = 0x7F;
-    expectRefused(b, "factor NaN");
-    b = CurrentFile();
-    b[21 + 6] = 0xF0, b[21 + 7] = 0xFF;
-    expectRefused(b, "offset minus infinity");
+    }
 }
 
 TEST(UnitNumbers, NewUnitTakesTheSmallestFreeNumber) {

@@ -1,0 +1,49 @@
+#pragma once
+// The catalogue file kinds that `tarvik-cli catalogue dump` and `catalogue build` know: each
+// recognises its files by name, prints a file as JSON and writes one from the same JSON.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace tarvik::cli {
+
+struct CatalogueKind {
+    const char* name;
+    bool (*matches)(const std::string& fileName);
+    // Throws ArchiveError (a file that cannot be read) or std::exception.
+    nlohmann::json (*dump)(const std::filesystem::path&);
+    // Throws CatalogueJsonError on JSON that does not describe a file of the kind; writes the
+    // file atomically, so nothing is written on an error.
+    void (*build)(const nlohmann::json&, const std::filesystem::path&);
+};
+
+const std::vector<CatalogueKind>& CatalogueKinds();
+
+// The kind of that name, or the one whose files are named so; nullptr when none.
+const CatalogueKind* FindCatalogueKind(const std::string& name);
+const CatalogueKind* CatalogueKindOfFile(const std::filesystem::path& path);
+
+// The kinds of this file, one function pair each (catalogue_series.cpp, catalogue_spec.cpp).
+bool IsValveSeriesFileName(const std::string& fileName);
+nlohmann::json DumpValveSeries(const std::filesystem::path& path);
+void BuildValveSeries(const nlohmann::json& source, const std::filesystem::path& out);
+
+bool IsSpecCatalogueFileName(const std::string& fileName);
+nlohmann::json DumpSpecCatalogue(const std::filesystem::path& path);
+void BuildSpecCatalogue(const nlohmann::json& source, const std::filesystem::path& out);
+
+bool IsSpecTable06aFileName(const std::string& fileName);
+nlohmann::json DumpSpecTable06a(const std::filesystem::path& path);
+void BuildSpecTable06a(const nlohmann::json& source, const std::filesystem::path& out);
+
+bool IsSpecTable06bFileName(const std::string& fileName);
+nlohmann::json DumpSpecTable06b(const std::filesystem::path& path);
+void BuildSpecTable06b(const nlohmann::json& source, const std::filesystem::path& out);
+
+bool IsSpecCurveTableFileName(const std::string& fileName);
+nlohmann::json DumpSpecCurveTable(const std::filesystem::path& path);
+void BuildSpecCurveTable(const nlohmann::json& source, const std::filesystem::path& out);
+
+}  // namespace tarvik::cli
