@@ -101,8 +101,11 @@ TEST_F(PositionFormTest, EnablingByMediumPointsAndAdministratorMode) {
     EXPECT_TRUE(form.rows[11].editEnabled[2]);
     EXPECT_FALSE(form.rows[11].editEnabled[1]);
 
-    form.mediumState = 3;
-    form.SetUpRows(doc, doc.Current());
+    form.selectedMedium = Medium{};
+    form.ChangeMediumState(doc, 3);
+    EXPECT_TRUE(form.selectedMedium.has_value());
+    EXPECT_TRUE(MediumControlsFor(3).mediumFieldsShown);
+    EXPECT_EQ(MediumControlsFor(2).propertiesButtonText, 63055);
     EXPECT_TRUE(form.rows[5].editEnabled[0]);
     EXPECT_TRUE(form.rows[5].unitEnabled);
     EXPECT_FALSE(form.rows[7].unitShown);
@@ -221,6 +224,18 @@ TEST_F(PositionFormTest, CalculateWaterStoresResultsAndResetsItems) {
     EXPECT_EQ(ItemText(57, after.specItems, 2), "");
     EXPECT_EQ(after.savedAt, 1700000000u);
     EXPECT_TRUE(doc.modified);
+
+    // A valve too small: the warning goes into the summary and marks the Kv field; the next
+    // run refuses until a larger valve is chosen.
+    PositionForm form(context);
+    form.ShowPosition(doc, 0);
+    form.SetField(kVdKvs, 5);
+    CalculateResult small = form.Calculate(doc);
+    ASSERT_TRUE(small.computed);
+    EXPECT_NE(small.summary.find(GetText(63056)), std::string::npos);
+    EXPECT_NE(small.controlFlags.find(";1078;"), std::string::npos);
+    EXPECT_EQ(doc.positions[0].valveData[kVdKvs], 5);
+    EXPECT_EQ(form.Calculate(doc).check.message, 63031);
 }
 
 TEST_F(PositionFormTest, CalculateRefusesBadInputAndRewritesNegativeP2) {
