@@ -7,6 +7,7 @@
 //   build_demo pipes SOURCE.json OUT           potrubi.tkd
 //   build_demo media SOURCE.json OUT           media.tkd
 //   build_demo series SOURCE.json OUT          one dbv file (its drawing is read beside SOURCE)
+//   build_demo text SOURCE OUT                 a line-oriented data file in code page 1250
 //   build_demo bitmap NAME OUT                 one of the logo bitmaps
 #include <cmath>
 #include <cstdio>
@@ -20,6 +21,7 @@
 
 #include "catalogue/demo_series.hpp"
 #include "data/archive.hpp"
+#include "data/cp1250.hpp"
 #include "data/media.hpp"
 #include "data/pipes.hpp"
 #include "data/valve_series.hpp"
@@ -191,13 +193,27 @@ void BuildSeries(const fs::path& source, const fs::path& out) {
     SaveValveSeries(out, ExpandSeries(j, drawing));
 }
 
+// Line-oriented data files are stored in code page 1250; the sources are UTF-8.
+void BuildText(const fs::path& source, const fs::path& out) {
+    std::ifstream in(source, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot open " + source.string());
+    std::ostringstream s;
+    s << in.rdbuf();
+    bool lossy = false;
+    const std::string bytes = Utf8ToCp1250(s.str(), &lossy);
+    if (lossy) throw std::runtime_error("a character has no code page 1250 form");
+    ArchiveWriter w;
+    w.WriteBytes(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    w.SaveAtomically(out);
+}
+
 }  // namespace
 }  // namespace tarvik::demo
 
 int main(int argc, char** argv) {
     using namespace tarvik::demo;
     if (argc != 4) {
-        std::fprintf(stderr, "usage: build_demo units|pipes|media|series|bitmap SOURCE OUT\n");
+        std::fprintf(stderr, "usage: build_demo units|pipes|media|series|text|bitmap SOURCE OUT\n");
         return 2;
     }
     const std::string what = argv[1];
@@ -206,6 +222,7 @@ int main(int argc, char** argv) {
         else if (what == "pipes") BuildPipes(argv[2], argv[3]);
         else if (what == "media") BuildMedia(argv[2], argv[3]);
         else if (what == "series") BuildSeries(argv[2], argv[3]);
+        else if (what == "text") BuildText(argv[2], argv[3]);
         else if (what == "bitmap") WriteLogoBitmap(argv[2], argv[3]);
         else {
             std::fprintf(stderr, "build_demo: unknown kind %s\n", what.c_str());

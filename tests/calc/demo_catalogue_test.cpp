@@ -19,10 +19,15 @@
 #include "calc/calculation_run.hpp"
 #include "calc/catalogue_valve_from_series.hpp"
 #include "calc/travel.hpp"
+#include "data/conditions.hpp"
+#include "data/language.hpp"
 #include "data/lang_text.hpp"
 #include "data/media.hpp"
 #include "data/messages.hpp"
 #include "data/pipes.hpp"
+#include "data/spec_catalogue.hpp"
+#include "data/text_lines.hpp"
+#include "data/type_designation.hpp"
 #include "data/valve_series.hpp"
 #include "support/lang_fixture.hpp"
 #include "support/numeric_locale.hpp"
@@ -349,6 +354,132 @@ TEST_F(DemoCatalogue, BitmapsAreWindowsBitmaps) {
         EXPECT_EQ(u32(10), 54u) << name;
         const std::uint32_t w = u32(18), h = u32(22);
         EXPECT_EQ(static_cast<std::uint32_t>(b.size()), 54 + (w * 3 + 3) / 4 * 4 * h) << name;
+    }
+}
+
+TEST_F(DemoCatalogue, ActuatorCatalogueAndTorqueTablesLoad) {
+    SpecCatalogue cat;
+    ASSERT_TRUE(LoadSpecCatalogue(kProgram / "specpoh.tkd", cat));
+    const SpecActuator* pa = cat.FindActuator("PA");
+    ASSERT_NE(pa, nullptr);
+    EXPECT_EQ(pa->codes, (std::array<std::string, 4>{"P", "D", "1", "2"}));
+    std::set<std::pair<double, double>> ranges;
+    for (const SpecRangeItem& r : pa->springs) ranges.insert({r.from, r.to});
+    EXPECT_EQ(ranges, (std::set<std::pair<double, double>>{{20, 100}, {40, 200}, {80, 240}}));
+    for (const SpecSizeItem& size : pa->sizes) {
+        // The size is named by its diaphragm area in cm2; at 240 kPa the spring gives A x 24 N.
+        ASSERT_FALSE(size.values.empty());
+        EXPECT_EQ(size.values[0].name, "A");
+        EXPECT_DOUBLE_EQ(size.values[0].value, std::stod(size.name));
+        EXPECT_FALSE(SizeCode(size, cat.version).empty());
+    }
+    EXPECT_FALSE(cat.section2.empty());
+    EXPECT_FALSE(cat.section3.empty());
+
+    SpecTables tables;
+    ASSERT_TRUE(LoadSpecTables(kProgram, tables));
+    EXPECT_FALSE(tables.t06a.entries.empty());
+    EXPECT_FALSE(tables.t06b.records.empty());
+    for (const SpecCurveTable* t : {&tables.t07, &tables.t09, &tables.t10}) {
+        ASSERT_FALSE(t->entries.empty());
+        double previousDn = 0;
+        for (const SpecCurveEntry& e : t->entries) {
+            EXPECT_GT(e.key1, previousDn);
+            previousDn = e.key1;
+            // Rows by rising pressure drop, torque rising with it.
+            double p = -1, m = 0;
+            for (const SpecCurveRow& r : e.rows) {
+                ASSERT_EQ(r.points.size(), 1u);
+                EXPECT_GT(r.x, p);
+                EXPECT_GT(r.points[0][1], m);
+                p = r.x;
+                m = r.points[0][1];
+            }
+        }
+    }
+}
+
+TEST_F(DemoCatalogue, ConditionVariablesSelectTheSeriesChoices) {
+    ConditionVariableList vars;
+    ASSERT_TRUE(LoadConditionVariables(kProgram / "specpodm.tkd", vars));
+    std::map<std::string, ConditionVariable*> byName;
+    for (ConditionVariable& v : vars) byName[v.name] = &v;
+    ASSERT_TRUE(byName.count("dn") && byName.count("pmax") && byName.count("tmax"));
+    EXPECT_EQ(byName["tmax"]->unit, "°C");
+    EXPECT_EQ(byName["pmax"]->kind, "p");
+    byName["dn"]->value = 50;
+    byName["pmax"]->value = 40;
+    byName["tmax"]->value = 300;
+
+    ValveSeries s;
+    ASSERT_TRUE(LoadValveSeries(kProgram / "dbv" / "tv100.dbv", s));
+    std::vector<std::string> packings, ratings;
+    for (const SpecItem& c : s.ChoiceList()) {
+        if (!EvalConditions(c.condition, vars)) continue;
+        if (c.id == 14) packings.push_back(c.code);
+        if (c.id == 106) ratings.push_back(GetLangText(c.text, 2));
+    }
+    // 300 °C rules out PTFE; 40 bar rules out PN16 and PN25.
+    EXPECT_EQ(packings, (std::vector<std::string>{"G", "B"}));
+    EXPECT_EQ(ratings, (std::vector<std::string>{"PN40", "PN63", "PN100", "PN160"}));
+}
+
+TEST_F(DemoCatalogue, TypeDesignationOfADemoValve) {
+    ValveSeries s;
+    ASSERT_TRUE(LoadValveSeries(kProgram / "dbv" / "tv100.dbv", s));
+    SpecCatalogue cat;
+    ASSERT_TRUE(LoadSpecCatalogue(kProgram / "specpoh.tkd", cat));
+    SpecItemList items;
+    auto item = [&](int id, const std::string& text, const std::string& typeCode = "") {
+        SpecItem i;
+        i.id = id;
+        i.text = text;
+        i.typeCode = typeCode;
+        items.push_back(i);
+    };
+    item(kItemActuatorKind, GetText(kTextActuatorFromCatalogue));
+    item(kItemActuator, "PA");
+    item(kItemFailAction, "P");
+    item(kItemActuatorSize, "400");
+    item(kItemSpringRange, "20..100 kPa");
+    item(kItemInletRating, "PN40");
+    item(kItemOutletRating, "PN40");
+    item(11, "C", "3");
+    item(105, "F", "1");
+    const std::string text = TypeDesignationText({s.designationTemplate, 40, 50, 50}, items, s.name, cat);
+    // Sizes, rating, Kvs and the item references are filled from the demo data; the actuator
+    // placeholders only when the language pack names the catalogue actuator kind.
+    EXPECT_EQ(text.rfind("TV 100 ", 0), 0u) << text;
+    EXPECT_NE(text.find(" DN50 PN40 Kvs 40 3-1"), std::string::npos) << text;
+    if (!GetText(kTextActuatorFromCatalogue).empty()) {
+        EXPECT_EQ(text.rfind("TV 100 P311 ", 0), 0u) << text;
+    }
+    EXPECT_EQ(text.find_first_of("[]"), std::string::npos) << text;
+}
+
+TEST_F(DemoCatalogue, ConnectionAndAccessoryTreesAreWellFormed) {
+    for (const char* name : {"specprip.tkd", "specprisl.tkd"}) {
+        const auto lines = ReadDataLines(kProgram / name);
+        ASSERT_TRUE(lines.has_value()) << name;
+        ASSERT_FALSE(lines->empty()) << name;
+        EXPECT_NE(lines->front()[0], '\t') << name;
+        // Each line at most one level deeper than the one before, until the substitutions.
+        std::size_t depth = 0;
+        bool substitutions = false;
+        for (const std::string& line : *lines) {
+            if (line[0] == '[') {
+                substitutions = true;
+                continue;
+            }
+            if (substitutions) {
+                EXPECT_NE(line.find('['), std::string::npos) << name << ": " << line;
+                continue;
+            }
+            const std::size_t tabs = line.find_first_not_of('\t');
+            EXPECT_LE(tabs, depth + 1) << name << ": " << line;
+            depth = tabs;
+        }
+        EXPECT_TRUE(substitutions) << name;
     }
 }
 
