@@ -11,6 +11,9 @@ const std::vector<CatalogueKind>& CatalogueKinds() {
         {"specpoh07", IsSpecCurveTableFileName, DumpSpecCurveTable, BuildSpecCurveTable},
         {"specpoh09", IsSpecCurveTableFileName, DumpSpecCurveTable, BuildSpecCurveTable},
         {"specpoh10", IsSpecCurveTableFileName, DumpSpecCurveTable, BuildSpecCurveTable},
+        {"media", IsSystemMediaFileName, DumpSystemMedia, BuildSystemMedia},
+        {"mediau", IsUserMediaFileName, DumpUserMedia, BuildUserMedia},
+        {"potrubi", IsPipesFileName, DumpPipes, BuildPipes},
     };
     return kinds;
 }

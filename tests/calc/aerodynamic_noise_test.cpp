@@ -291,6 +291,14 @@ TEST_F(AeroNoise, MachNumberLimits) {
     NoiseResult out = Run(in);
     EXPECT_EQ(out.noise, 0);
     EXPECT_EQ(warning, "<63048>");
+    {
+        test::NumericLocale c("C");
+        CalcLog log;
+        CalcAerodynamicNoise(in, &log, warning, 0, flags);
+        EXPECT_EQ(Lines(log.text()).back(), "M2 (42) = 1");  // stops before Lg
+    }
+    warning.clear();
+    out = Run(in);
     EXPECT_EQ(flags, "");
     EXPECT_NEAR(out.Mo, std::pow(in.D2 / in.D, 2), 1e-12);  // written before the stop
 
