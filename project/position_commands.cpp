@@ -129,7 +129,20 @@ DialogCheck EditPosition(PositionForm& form, ProjectDocument& doc, const Positio
     ValvePosition& p = *doc.Current();
     WriteDialogValues(p, v);
     MarkModified(doc);
-    form.ShowPosition(doc, doc.currentPosition);
+    // The form takes the dialog's values; everything else it holds stays as it is.
+    form.name = p.name;
+    form.note = p.note;
+    form.gaugePressures = p.gaugePressures != 0;
+    form.SetField(kVdMaxPressure, p.valveData[kVdMaxPressure]);
+    form.SetField(kVdMaxTemperature, p.valveData[kVdMaxTemperature]);
+    form.maxPressureUnit = p.maxPressureUnit;
+    form.maxTemperatureUnit = p.maxTemperatureUnit;
+    form.ChangeMediumState(doc, p.mediumState);
+    if (!p.designation.empty()) {
+        const int code = CharacteristicCode(form.characteristicText);
+        form.SelectSeries(p.designation, p.designationSelector, code < 0 ? 0 : code, form.Field(kVdInletSize),
+                          form.Field(kVdKvs));
+    }
     return {};
 }
 
@@ -239,8 +252,8 @@ FormCheck ApplyMediumProperties(PositionForm& form, ProjectDocument& doc, const 
                           u[kRowNy]};
 
         if (state == 0) {
-            const double rho = Round5(LiquidDensity(T, p));
-            form.SetValue(kRowSeventh, i, rho);
+            const double rho = LiquidDensity(T, p);
+            form.SetValue(kRowSeventh, i, Round5(rho));
             form.SetValue(kRowFifth, i, Round5(PressureFromInternal(u[kRowFifth], BoundaryPressure(T))));
             form.SetValue(kRowSixth, i, Round5(PressureFromInternal(u[kRowSixth], kWaterCriticalPressureForForm)));
             form.SetValue(kRowEighth, i, RoundValue(LiquidSoundSpeed(T, p, rho), 3, -1));
@@ -249,7 +262,7 @@ FormCheck ApplyMediumProperties(PositionForm& form, ProjectDocument& doc, const 
                 form.SetValue(kRowNy, i, Round5(ViscosityFromInternal(
                                              u[kRowNy], ViscosityToInternal("Pa.s", WaterViscosity(T, p, rho), rho), rho)));
         } else if (state == 2) {
-            const double rho = Round5(VapourDensity(T, p));
+            const double rho = VapourDensity(T, p);
             form.SetValue(kRowFifth, i, Round5(DensityInRowUnit(rho, u[kRowFifth], T, p)));
             form.SetValue(kRowEighth, i, kDefaultGama);
             form.SetValue(kRowSixth, i, kSteamMolarMass);

@@ -142,6 +142,13 @@ std::string CharacteristicText(int code) {
     }
 }
 
+MediumControls MediumControlsFor(int mediumState) {
+    MediumControls c;
+    c.mediumFieldsShown = mediumState == 1 || mediumState == 3;
+    c.propertiesButtonText = mediumState == 0 ? 63054 : mediumState == 2 ? 63055 : 63053;
+    return c;
+}
+
 int CharacteristicCode(const std::string& text) {
     if (text.empty()) return -1;
     for (int code = 0; code < 4; ++code)
@@ -171,6 +178,7 @@ double PositionForm::Field(int valveDataIndex) {
 }
 
 void PositionForm::SetField(int valveDataIndex, double v) {
+    if (!std::isfinite(v)) v = 0;
     positionValues[static_cast<std::size_t>(valveDataIndex)] = v;
     for (std::size_t f = 0; f < kPositionFieldData.size(); ++f)
         if (kPositionFieldData[f] == valveDataIndex) fields[f].Set(v);
@@ -260,6 +268,14 @@ void PositionForm::SetUpRows(const ProjectDocument& doc, const ValvePosition* po
     mediumText.clear();
 }
 
+void PositionForm::ChangeMediumState(const ProjectDocument& doc, int state) {
+    mediumState = state >= 0 && state <= 3 ? state : -1;
+    if (!MediumControlsFor(mediumState).mediumFieldsShown) selectedMedium.reset();
+    const ValvePosition* p = doc.currentPosition >= 0 && doc.currentPosition < static_cast<int>(doc.positions.size())
+                                 ? &doc.positions[static_cast<std::size_t>(doc.currentPosition)] : nullptr;
+    SetUpRows(doc, p);
+}
+
 bool PositionForm::ShowPosition(ProjectDocument& doc, int index) {
     if (index < 0 || index >= static_cast<int>(doc.positions.size())) return false;
     ValvePosition& p = doc.positions[static_cast<std::size_t>(index)];
@@ -293,19 +309,6 @@ bool PositionForm::ShowPosition(ProjectDocument& doc, int index) {
 
     characteristicText = CharacteristicText(p.characteristic);
     if (mediumState == 1 || mediumState == 3) mediumText = p.mediumName + "[" + p.mediumTag + "]";
-    // The result fields show what the position stored of its last calculation.
-    for (int i = 0; i < kPointCount; ++i) {
-        SizingResult& r = results[static_cast<std::size_t>(i)];
-        const auto text = [&](int row) { return p.resultTexts[static_cast<std::size_t>(row)][static_cast<std::size_t>(i)]; };
-        if (text(kResKv).empty()) continue;
-        r.computed = true;
-        r.Kv = ParseNumber(text(kResKv));
-        r.opening = ParseNumber(text(kResOpening));
-        r.regime = text(kResRegime);
-        r.velocity = ParseNumber(text(kResVelocity));
-        r.dLi = ParseNumber(text(kResDLi));
-        r.noise = ParseNumber(text(kResNoise));
-    }
     return true;
 }
 
@@ -366,7 +369,7 @@ FormCheck PositionForm::StorePosition(ProjectDocument& doc) {
 
     p->valveData = positionValues;
     const int code = CharacteristicCode(characteristicText);
-    p->characteristic = code < 0 ? 0 : code;
+    if (code >= 0) p->characteristic = code;  // a text the language lacks changes nothing
     p->manualCoefficients = manualCoefficients ? 1 : 0;
     p->seriesFlag = series ? seriesFlag : 0;
     if (const SeriesValve* c = Candidate()) {
@@ -409,7 +412,17 @@ FormCheck PositionForm::SelectSeries(const std::string& designation, const std::
     designationText = designation;
     ValveSeries loaded;
     selectedCandidate = -1;
-    if (LoadValveSeries(*file, loaded)) {
+    auto* cache = context_.seriesCache;
+    const ValveSeries* hit = nullptr;
+    if (cache) {
+        const auto it = cache->find(*file);
+        if (it != cache->end()) hit = &it->second;
+    }
+    if (hit) {
+        series = *hit;
+        seriesFlag = series->hasDrawing() ? 1 : 0;
+    } else if (LoadValveSeries(*file, loaded)) {
+        if (cache) cache->emplace(*file, loaded);
         series = std::move(loaded);
         seriesFlag = series->hasDrawing() ? 1 : 0;
     } else {
@@ -477,6 +490,12 @@ void PositionForm::TakeProcessData(const ProcessData& data) {
 
 CalculateResult PositionForm::Calculate(ProjectDocument& doc, const CalculateOptions& options) {
     CalculateResult out;
+    // Without a position nothing is calculated: the results would have nowhere to go.
+    if (!doc.Current()) {
+        ShowMessage(63013);
+        out.check = {63013, -1, InputField::None};
+        return out;
+    }
     ProcessData data = ReadProcessData(doc);
     doc.modified = true;
 
@@ -490,12 +509,6 @@ CalculateResult PositionForm::Calculate(ProjectDocument& doc, const CalculateOpt
         TakeProcessData(data);
         stored = StorePosition(doc);
     };
-    // Without a position nothing is calculated: the results would have nowhere to go.
-    if (!doc.Current()) {
-        ShowMessage(63013);
-        out.check = {63013, -1, InputField::None};
-        return out;
-    }
     RunOutcome outcome = RunCalculation(data, run);
     TakeProcessData(data);
     if (!outcome.validation.ok()) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,6 +78,9 @@ struct FormContext {
     std::string companyIndex;                  // designationSelector of a newly chosen series
     bool admin = false;                        // tarvik.ini "Admin"
     std::function<std::uint32_t()> now;        // seconds since 1970; the system clock when unset
+    // Series already read, by file (a batch over many positions reads each file once); null:
+    // every selection reads its file.
+    std::map<std::filesystem::path, ValveSeries>* seriesCache = nullptr;
 };
 
 // The form's refusals: a message number (shown through ShowMessage), the point and the field to
@@ -138,6 +142,17 @@ public:
     // Labels, unit lists (preselected from `position` and the document) and enabling; fills the
     // grid from the position's slots.
     void SetUpRows(const ProjectDocument& doc, const ValvePosition* position);
+    // The medium state list: drops the medium of water and steam and sets the rows up again.
+    void ChangeMediumState(const ProjectDocument& doc, int state);
+    // Kvs, d, D and the characteristic list are typed in only with the manual-valve switch.
+    bool ValveFieldsEnabled() const { return manualValve; }
+    // Button 1135 acts once a series is loaded; the specification sheet (32793) needs a valve.
+    bool CatalogueValveEnabled() const { return series.has_value(); }
+    bool SpecificationEnabled() const { return Candidate() != nullptr; }
+    // A result control the last calculation marked (shown red).
+    bool ResultFlagged(int controlId) const {
+        return controlFlags.find(";" + std::to_string(controlId) + ";") != std::string::npos;
+    }
     // Re-applies the enabling of the grid for the medium state, the point check boxes and the
     // manual-coefficient switch, without touching values or unit lists.
     void ApplyEnabling();
@@ -169,6 +184,14 @@ public:
 private:
     FormContext context_;
 };
+
+// The medium text, its label and the media buttons (shown for Liquid and Gas) and the text of
+// the medium-properties button.
+struct MediumControls {
+    bool mediumFieldsShown = false;
+    int propertiesButtonText = 63053;
+};
+MediumControls MediumControlsFor(int mediumState);
 
 // The characteristic text of a code (63059, 63060, 63061, 63102) and back (-1 when unknown).
 std::string CharacteristicText(int code);

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -101,8 +102,11 @@ TEST_F(PositionFormTest, EnablingByMediumPointsAndAdministratorMode) {
     EXPECT_TRUE(form.rows[11].editEnabled[2]);
     EXPECT_FALSE(form.rows[11].editEnabled[1]);
 
-    form.mediumState = 3;
-    form.SetUpRows(doc, doc.Current());
+    form.selectedMedium = Medium{};
+    form.ChangeMediumState(doc, 3);
+    EXPECT_TRUE(form.selectedMedium.has_value());
+    EXPECT_TRUE(MediumControlsFor(3).mediumFieldsShown);
+    EXPECT_EQ(MediumControlsFor(2).propertiesButtonText, 63055);
     EXPECT_TRUE(form.rows[5].editEnabled[0]);
     EXPECT_TRUE(form.rows[5].unitEnabled);
     EXPECT_FALSE(form.rows[7].unitShown);
@@ -221,6 +225,18 @@ TEST_F(PositionFormTest, CalculateWaterStoresResultsAndResetsItems) {
     EXPECT_EQ(ItemText(57, after.specItems, 2), "");
     EXPECT_EQ(after.savedAt, 1700000000u);
     EXPECT_TRUE(doc.modified);
+
+    // A valve too small: the warning goes into the summary and marks the Kv field; the next
+    // run refuses until a larger valve is chosen.
+    PositionForm form(context);
+    form.ShowPosition(doc, 0);
+    form.SetField(kVdKvs, 5);
+    CalculateResult small = form.Calculate(doc);
+    ASSERT_TRUE(small.computed);
+    EXPECT_NE(small.summary.find(GetText(63056)), std::string::npos);
+    EXPECT_NE(small.controlFlags.find(";1078;"), std::string::npos);
+    EXPECT_EQ(doc.positions[0].valveData[kVdKvs], 5);
+    EXPECT_EQ(form.Calculate(doc).check.message, 63031);
 }
 
 TEST_F(PositionFormTest, CalculateRefusesBadInputAndRewritesNegativeP2) {
@@ -488,7 +504,27 @@ TEST_F(PositionFormTest, SeriesSelectionAndCatalogueValve) {
     ASSERT_TRUE(r.check.ok()) << r.check.message;
     EXPECT_GT(r.results[0].opening, 0);
     EXPECT_EQ(doc.positions[0].selectedKvs, 40);
+    EXPECT_EQ(form.ResultFlagged(1078), r.controlFlags.find(";1078;") != std::string::npos);
+
+    // A batch over the project: each position finds its valve again, the file read once.
+    std::map<std::filesystem::path, ValveSeries> cache;
+    context.seriesCache = &cache;
+    doc.positions.push_back(doc.positions[0]);
+    doc.positions[1].name = "FV-2";
     std::filesystem::remove_all(dir);
+    messages.clear();
+    CalculatePosition(doc, 0, context);  // file gone: calculated without the valve
+    EXPECT_EQ(messages.front(), 63020);
+    EXPECT_TRUE(cache.empty());
+    std::filesystem::create_directories(dir);
+    SaveValveSeries(dir / "v100.dbv", s);
+    for (int i = 0; i < 2; ++i) {
+        const CalculateResult each = CalculatePosition(doc, i, context);
+        ASSERT_TRUE(each.check.ok()) << each.check.message;
+        EXPECT_GT(each.results[0].opening, 0);
+        std::filesystem::remove_all(dir);
+    }
+    EXPECT_EQ(cache.size(), 1u);
 }
 
 }  // namespace
