@@ -208,5 +208,56 @@ TEST_F(ProjectCli, CandidatesOfAHandMadeSeries) {
     EXPECT_EQ(Cli("candidates " + Q("P.tkp"), programDir).exitCode, 2);
 }
 
+// A water position without a catalogue valve: what the form's Calculate gives, stored with --save.
+TEST_F(ProjectCli, CalcRunsTheFormAndSavesOnRequest) {
+    json p = {{"name", "W1"},
+              {"mediumState", 0},
+              {"pointEnabled", {1, 0, 0}},
+              {"rowIdList", "2;4;5;10;28;14;15;12;22;7;21;23;"},
+              {"units", {"", "", "m3/h", "", "bar", "bar", "", "", "", "", "°C", "", "kg/m3", "", "bar", "bar", "",
+                         "", "", "", "", "", "m/s", "", "", "", "", "", "cSt"}},
+              {"valveData", {0, 50, 50}}};
+    json values = json::array();
+    for (int k = 0; k < 29; ++k) values.push_back({0, 0, 0});
+    values[2] = {20, 0, 0};
+    values[4] = {7, 0, 0};
+    values[5] = {4, 0, 0};
+    values[10] = {80, 0, 0};
+    values[12] = {971.8, 0, 0};
+    values[14] = {0.4739, 0, 0};
+    values[15] = {220.64, 0, 0};
+    values[22] = {1480, 0, 0};
+    values[28] = {0.364, 0, 0};
+    values[7] = {0.9, 0, 0};
+    values[21] = {0.46, 0, 0};
+    p["values"] = values;
+    json bad = p;
+    bad["name"] = "W2";
+    bad["values"][2] = {0, 0, 0};  // no flow
+    Write("calc.json", json({{"positions", {p, bad}}}).dump());
+    ASSERT_EQ(Cli("load " + Q("calc.json") + " " + Q("C.tkp")).exitCode, 0);
+    const std::string before = Read(dir_ / "C.tkp");
+
+    Run r = Cli("calc " + Q("C.tkp") + " --position W1 --log " + Q("log.txt"));
+    ASSERT_EQ(r.exitCode, 0) << r.err << r.out;
+    json j = json::parse(r.out);
+    ASSERT_EQ(j.size(), 1u);
+    EXPECT_TRUE(j[0]["computed"].get<bool>());
+    ASSERT_EQ(j[0]["points"].size(), 1u);
+    // Kv = Q sqrt(rho/1000 / dp) = 20 sqrt(0.9718 / 3) = 11.38 as long as the flow is not choked.
+    EXPECT_NEAR(j[0]["points"][0]["Kv"].get<double>(), 11.38, 0.05) << r.out;
+    EXPECT_FALSE(Read(dir_ / "log.txt").empty());
+    EXPECT_EQ(Read(dir_ / "C.tkp"), before);  // no --save: the project is untouched
+
+    r = Cli("calc " + Q("C.tkp") + " --save");
+    EXPECT_EQ(r.exitCode, 1) << r.err;  // W2 is refused
+    j = json::parse(r.out);
+    ASSERT_EQ(j.size(), 2u);
+    EXPECT_TRUE(j[1].contains("refused"));
+    const json saved = json::parse(Cli("dump " + Q("C.tkp")).out);
+    EXPECT_FALSE(saved["positions"][0]["resultTexts"][0][0].get<std::string>().empty());
+    EXPECT_EQ(Cli("calc " + Q("C.tkp") + " --position nobody").exitCode, 1);
+}
+
 }  // namespace
 }  // namespace tarvik
