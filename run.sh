@@ -17,3 +17,8 @@ if [ -f "$program/vypocet.txt" ]; then
   echo
   echo "Calculation log of the last example: $program/vypocet.txt"
 fi
+if [ -f "$program/Demo.tkp" ]; then
+  echo
+  echo "== Demo.tkp (tarvik-cli calc)"
+  "$program/tarvik-cli" calc "$program/Demo.tkp" --log "$program/vypocet.txt" || true
+fi

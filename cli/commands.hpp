@@ -15,6 +15,14 @@ int SizeCommand(std::vector<std::string>& args);
 // steam --pressure P [--pressure-unit U] [--temperature T] [--temperature-unit U]
 int SteamCommand(std::vector<std::string>& args);
 
+// Project files (extension .tkp): dump PROJECT, load JSON PROJECT, export summary|spec PROJECT,
+// candidates PROJECT --position NAME [--all], calc PROJECT [--position NAME] [--save] [--log PATH].
+int DumpCommand(std::vector<std::string>& args);
+int LoadCommand(std::vector<std::string>& args);
+int ExportCommand(std::vector<std::string>& args);
+int CandidatesCommand(std::vector<std::string>& args);
+int CalcCommand(std::vector<std::string>& args);
+
 // What the water and steam calculator shows, unrounded; pressures and temperatures in the
 // chosen units, enthalpies in kJ/kg, specific volumes in m3/kg.
 struct SteamState {

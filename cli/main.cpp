@@ -21,6 +21,11 @@ const Command kCommands[] = {
     {"size", "size one valve position given as JSON (FILE or - for stdin)", tarvik::cli::SizeCommand},
     {"steam", "water and steam properties at a pressure and a temperature", tarvik::cli::SteamCommand},
     {"catalogue", "print a catalogue file as JSON, or write one from JSON", tarvik::cli::RunCatalogue},
+    {"dump", "print a project file as JSON", tarvik::cli::DumpCommand},
+    {"load", "write a project file from JSON", tarvik::cli::LoadCommand},
+    {"calc", "calculate the positions of a project", tarvik::cli::CalcCommand},
+    {"export", "write the summary or specification export of a project", tarvik::cli::ExportCommand},
+    {"candidates", "list the catalogue valves offered for a position", tarvik::cli::CandidatesCommand},
 };
 
 void PrintUsage(std::FILE* out) {

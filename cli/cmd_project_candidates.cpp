@@ -1,0 +1,120 @@
+// tarvik-cli candidates PROJECT --position NAME [--all]: the catalogue valves the valve dialog
+// offers for a position, from the series of its designation in the program folder.
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli/commands.hpp"
+#include "cli/common.hpp"
+#include "cli/project_cli.hpp"
+#include "data/archive.hpp"
+#include "data/number_text.hpp"
+#include "data/program_dir.hpp"
+#include "data/valve_series.hpp"
+#include "project/valve_selection.hpp"
+
+namespace tarvik::cli {
+namespace {
+
+// The series file whose series name (or, failing that, file name) is the designation.
+bool FindSeries(const std::string& designation, ValveSeries& series, std::filesystem::path& file) {
+    std::error_code ec;
+    const auto folder = ProgramDir() / "dbv";
+    std::vector<std::filesystem::path> files;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().extension() == ".dbv") files.push_back(it->path());
+    std::sort(files.begin(), files.end());
+    std::optional<std::filesystem::path> byStem;
+    for (const auto& f : files) {
+        try {
+            ArchiveReader in = ArchiveReader::FromFile(f);
+            ValveSeries s = ReadValveSeries(in, f.stem().string(), CurrentSeriesTextOptions());
+            if (s.name == designation) {
+                series = std::move(s);
+                file = f;
+                return true;
+            }
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "tarvik-cli candidates: skipped %s\n", e.what());
+        }
+        if (!byStem && f.stem().string() == designation) byStem = f;
+    }
+    if (!byStem) return false;
+    try {
+        ArchiveReader in = ArchiveReader::FromFile(*byStem);
+        series = ReadValveSeries(in, byStem->stem().string(), CurrentSeriesTextOptions());
+        file = *byStem;
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
+
+}  // namespace
+
+int CandidatesCommand(std::vector<std::string>& args) {
+    const char* usage = "candidates PROJECT --position NAME [--all]";
+    std::string name, error;
+    const bool hasPosition = TakeOption(args, "--position", name, error);
+    if (!error.empty()) return ProjectUsage("candidates", error, usage);
+    const bool all = TakeFlag(args, "--all");
+    if (!hasPosition) return ProjectUsage("candidates", "--position NAME is required", usage);
+    if (args.size() != 1) return ProjectUsage("candidates", args.empty() ? "no project given" : "unexpected argument '" + args[1] + "'", usage);
+
+    ProjectDocument doc;
+    if (!OpenProject("candidates", args[0], doc)) return kExitRefused;
+    const ValvePosition* p = doc.Find(name);
+    if (!p) {
+        std::fprintf(stderr, "tarvik-cli candidates: the project has no position '%s'\n", name.c_str());
+        return kExitRefused;
+    }
+    if (p->designation.empty()) {
+        std::fprintf(stderr, "tarvik-cli candidates: position '%s' has no valve series\n", name.c_str());
+        return kExitRefused;
+    }
+    ValveSeries series;
+    std::filesystem::path file;
+    if (!FindSeries(p->designation, series, file)) {
+        std::fprintf(stderr, "tarvik-cli candidates: no valve series '%s' in %s\n", p->designation.c_str(),
+                     (ProgramDir() / "dbv").string().c_str());
+        return kExitRefused;
+    }
+
+    // The computed Kv of each point; a point without a result counts 0.
+    std::array<double, 3> kv{};
+    for (std::size_t i = 0; i < kv.size(); ++i)
+        if (p->pointEnabled[i]) kv[i] = std::max(0.0, ParseNumber(p->resultTexts[kResKv][i]));
+    const double sizingKv = SizingKv(kv);
+    const bool filter = !all && sizingKv > 0;
+    const auto offered = OfferedCandidates(series.valves, sizingKv, filter);
+
+    nlohmann::json out;
+    out["position"] = p->name;
+    out["series"] = series.name;
+    out["seriesFile"] = file.string();
+    out["kvText"] = CandidateKvText(kv);
+    out["sizingKv"] = Finite(sizingKv);
+    out["openingFilter"] = filter;
+    nlohmann::json list = nlohmann::json::array();
+    for (auto i : offered) {
+        const SeriesValve& v = series.valves[i];
+        list.push_back({{"Kvs", Finite(v.Kvs)},
+                        {"DN", Finite(v.dn)},
+                        {"characteristic", v.characteristic},
+                        {"characteristicText", CandidateLists::CharacteristicText(v.characteristic)},
+                        {"opening", sizingKv > 0 ? Finite(CandidateOpening(v, sizingKv)) : 0.0}});
+    }
+    out["candidates"] = std::move(list);
+    try {
+        std::cout << out.dump(2) << "\n";
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tarvik-cli candidates: %s\n", e.what());
+        return kExitRefused;
+    }
+    return std::cout.good() ? kExitOk : kExitRefused;
+}
+
+}  // namespace tarvik::cli
