@@ -32,7 +32,8 @@ protected:
     };
     Run Cli(const std::string& args, const fs::path& programDir = TARVIK_PROGRAM_DIR_FOR_TESTS) {
         const fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-        const std::string cmd = std::string("'") + TARVIK_CLI_PATH + "' " + args + " --program-dir '" +
+        // Number texts in the exports follow the locale; the expected texts are those of "C".
+        const std::string cmd = std::string("LC_ALL=C '") + TARVIK_CLI_PATH + "' " + args + " --program-dir '" +
                                 programDir.string() + "' --lang 2 >'" + out.string() + "' 2>'" + err.string() + "'";
         const int status = std::system(cmd.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read(out), Read(err)};
