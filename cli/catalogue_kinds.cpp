@@ -21,6 +21,9 @@ const std::vector<CatalogueKind>& CatalogueKinds() {
         {"specpoh07", [](const std::string& n) { return IsFileNamed(n, "specpoh07.tkd"); }, DumpSpecCurveTable, BuildSpecCurveTable},
         {"specpoh09", [](const std::string& n) { return IsFileNamed(n, "specpoh09.tkd"); }, DumpSpecCurveTable, BuildSpecCurveTable},
         {"specpoh10", [](const std::string& n) { return IsFileNamed(n, "specpoh10.tkd"); }, DumpSpecCurveTable, BuildSpecCurveTable},
+        {"media", IsSystemMediaFileName, DumpSystemMedia, BuildSystemMedia},
+        {"mediau", IsUserMediaFileName, DumpUserMedia, BuildUserMedia},
+        {"potrubi", IsPipesFileName, DumpPipes, BuildPipes},
     };
     return kinds;
 }

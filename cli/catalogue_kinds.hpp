@@ -47,4 +47,17 @@ void BuildSpecTable06b(const nlohmann::json& source, const std::filesystem::path
 nlohmann::json DumpSpecCurveTable(const std::filesystem::path& path);
 void BuildSpecCurveTable(const nlohmann::json& source, const std::filesystem::path& out);
 
+// Media and pipe files (catalogue_media.cpp, catalogue_pipes.cpp).
+bool IsSystemMediaFileName(const std::string& fileName);
+nlohmann::json DumpSystemMedia(const std::filesystem::path& path);
+void BuildSystemMedia(const nlohmann::json& source, const std::filesystem::path& out);
+
+bool IsUserMediaFileName(const std::string& fileName);
+nlohmann::json DumpUserMedia(const std::filesystem::path& path);
+void BuildUserMedia(const nlohmann::json& source, const std::filesystem::path& out);
+
+bool IsPipesFileName(const std::string& fileName);
+nlohmann::json DumpPipes(const std::filesystem::path& path);
+void BuildPipes(const nlohmann::json& source, const std::filesystem::path& out);
+
 }  // namespace tarvik::cli

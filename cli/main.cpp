@@ -18,6 +18,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"help", "show this overview", nullptr},
+    {"size", "size one valve position given as JSON (FILE or - for stdin)", tarvik::cli::SizeCommand},
+    {"steam", "water and steam properties at a pressure and a temperature", tarvik::cli::SteamCommand},
     {"catalogue", "print a catalogue file as JSON, or write one from JSON", tarvik::cli::RunCatalogue},
 };
 

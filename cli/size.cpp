@@ -18,12 +18,14 @@
 #include "data/language.hpp"
 #include "data/messages.hpp"
 #include "data/program_dir.hpp"
+#include "data/settings.hpp"
 #include "units/unit_lists.hpp"
 
 namespace tarvik::cli {
 namespace {
 
 using nlohmann::json;
+using Out = nlohmann::ordered_json;  // output keeps the documented key order
 
 // A fault of the input document; the message names the place.
 struct InputError : std::runtime_error {
@@ -201,7 +203,8 @@ Position ParsePosition(const json& doc) {
     ParseUnits(doc, data);
     data.gaugePressures = Bool(doc, "gauge", "the document");
     data.manualCoefficients = Bool(doc, "manualCoefficients", "the document");
-    pos.admin = Bool(doc, "admin", "the document");
+    // Without "admin" the administrator switch of tarvik.ini applies.
+    pos.admin = doc.contains("admin") ? Bool(doc, "admin", "the document") : CurrentSettings().admin;
     // -1: no characteristic chosen.
     const int code = Integer(doc, "characteristic", "the document", 0, -1, 3);
     data.Kvs = Number(doc, "Kvs", "the document");
@@ -228,26 +231,26 @@ Position ParsePosition(const json& doc) {
 }
 
 // JSON carries no NaN or infinity; the run guards its results, this guards the output too.
-double Out(double v) { return std::isfinite(v) ? v : 0; }
+double Fin(double v) { return std::isfinite(v) ? v : 0; }
 
-json PointJson(const ProcessData& data, int i) {
+Out PointJson(const ProcessData& data, int i) {
     const SizingResult& r = data.results[static_cast<std::size_t>(i)];
     OperatingPoint pt = data.points[static_cast<std::size_t>(i)];
     const bool liquid = IsLiquid(data.medium);
-    json p = {{"Kv", Out(r.Kv)},
-              {"opening", Out(r.opening)},
+    Out p = {{"Kv", Fin(r.Kv)},
+              {"opening", Fin(r.opening)},
               {"regime", r.regime},
-              {"velocity", Out(r.velocity)},
-              {"dLi", Out(r.dLi)},
-              {"noise", Out(r.noise)},
+              {"velocity", Fin(r.velocity)},
+              {"dLi", Fin(r.dLi)},
+              {"noise", Fin(r.noise)},
               {"message", r.message}};
-    if (!liquid) p["Mo"] = Out(r.velocity);
-    p["coefficients"] = {{"Fl", Out(pt.Fl())}, {"Fd", Out(pt.Fd())}, {liquid ? "xFz" : "xT", Out(pt[kRowNinth])}};
-    p["p2"] = Out(pt.p2());
-    p["exact"] = {{"Kv", Out(r.exact.Kv)},
-                  {"opening", Out(r.exact.opening)},
-                  {"velocity", Out(r.exact.velocity)},
-                  {"noise", Out(r.exact.noise)}};
+    if (!liquid) p["Mo"] = Fin(r.velocity);
+    p["coefficients"] = {{"Fl", Fin(pt.Fl())}, {"Fd", Fin(pt.Fd())}, {liquid ? "xFz" : "xT", Fin(pt[kRowNinth])}};
+    p["p2"] = Fin(pt.p2());
+    p["exact"] = {{"Kv", Fin(r.exact.Kv)},
+                  {"opening", Fin(r.exact.opening)},
+                  {"velocity", Fin(r.exact.velocity)},
+                  {"noise", Fin(r.exact.noise)}};
     return p;
 }
 
@@ -297,7 +300,7 @@ int SizeCommand(std::vector<std::string>& args) {
         return kExitUsage;
     }
 
-    json messages = json::array();
+    Out messages = Out::array();
     ScopedMessageSink sink([&](const Message& m) { messages.push_back({{"number", m.number}, {"text", m.text}}); });
     RunOptions options;
     options.admin = pos.admin;
@@ -307,7 +310,7 @@ int SizeCommand(std::vector<std::string>& args) {
     ProcessData& data = pos.data;
     RunOutcome outcome = RunCalculation(data, options);
 
-    json out;
+    Out out;
     if (!outcome.validation.ok()) {
         const Validation& v = outcome.validation;
         out = {{"valid", false},
@@ -315,15 +318,15 @@ int SizeCommand(std::vector<std::string>& args) {
                {"text", GetText(v.message)},
                {"point", v.point},
                {"field", InputFieldName(v.field)}};
-        std::printf("%s\n", out.dump(2, ' ', false, json::error_handler_t::replace).c_str());
+        std::printf("%s\n", out.dump(2, ' ', false, Out::error_handler_t::replace).c_str());
         return kExitRefused;
     }
     out["valid"] = true;
     out["computed"] = outcome.computed;
-    json points = json::array();
+    Out points = Out::array();
     for (int i = 0; i < 3; ++i) {
         const bool shown = outcome.computed && data.points[static_cast<std::size_t>(i)].enabled;
-        points.push_back(shown ? PointJson(data, i) : json(nullptr));
+        points.push_back(shown ? PointJson(data, i) : Out(nullptr));
     }
     out["points"] = points;
     out["summary"] = outcome.summary;
@@ -333,7 +336,7 @@ int SizeCommand(std::vector<std::string>& args) {
     for (const auto& m : messages)
         if (m["number"] == 63018) logWritten = false;
     if (logWritten) out["log"] = options.logPath->string();
-    std::printf("%s\n", out.dump(2, ' ', false, json::error_handler_t::replace).c_str());
+    std::printf("%s\n", out.dump(2, ' ', false, Out::error_handler_t::replace).c_str());
     return kExitOk;
 }
 

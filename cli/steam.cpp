@@ -17,7 +17,7 @@
 namespace tarvik::cli {
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 bool OneOf(const std::string& name, const std::vector<std::string>& names) {
     for (const auto& n : names)

@@ -131,13 +131,14 @@ void WriteMediaFile(ArchiveWriter& out, const MediaFile& file) {
 MediaCatalogue LoadMedia(const std::filesystem::path& dir) {
     MediaCatalogue catalogue;
     bool refused = false;
-    if (auto system = LoadOne(dir / kSystemMediaFileName, MediaFileKind::System, refused)) {
-        for (MediaFileRecord& r : system->records) catalogue.media.push_back(std::move(r.medium));
-    }
+    auto system = LoadOne(dir / kSystemMediaFileName, MediaFileKind::System, refused);
     // The user file is loaded even without the system file: skipping it would let the next
     // save of the list replace the user's records by an empty file.
-    if (auto user = LoadOne(dir / kUserMediaFileName, MediaFileKind::User, refused)) {
-        for (MediaFileRecord& r : user->records) catalogue.media.push_back(std::move(r.medium));
+    auto user = LoadOne(dir / kUserMediaFileName, MediaFileKind::User, refused);
+    catalogue.media.reserve((system ? system->records.size() : 0) + (user ? user->records.size() : 0));
+    for (auto* file : {&system, &user}) {
+        if (!*file) continue;
+        for (MediaFileRecord& r : (*file)->records) catalogue.media.push_back(std::move(r.medium));
     }
     catalogue.userFileRefused = refused;
     return catalogue;
