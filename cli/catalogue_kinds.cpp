@@ -1,6 +1,16 @@
 #include "cli/catalogue_kinds.hpp"
 
+#include <cctype>
+
 namespace tarvik::cli {
+
+bool IsFileNamed(const std::string& fileName, const std::string& lowerCaseName) {
+    const std::string base = std::filesystem::path(fileName).filename().string();
+    if (base.size() != lowerCaseName.size()) return false;
+    for (std::size_t i = 0; i < base.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(base[i])) != lowerCaseName[i]) return false;
+    return true;
+}
 
 const std::vector<CatalogueKind>& CatalogueKinds() {
     static const std::vector<CatalogueKind> kinds = {
@@ -8,9 +18,9 @@ const std::vector<CatalogueKind>& CatalogueKinds() {
         {"specpoh", IsSpecCatalogueFileName, DumpSpecCatalogue, BuildSpecCatalogue},
         {"specpoh06a", IsSpecTable06aFileName, DumpSpecTable06a, BuildSpecTable06a},
         {"specpoh06b", IsSpecTable06bFileName, DumpSpecTable06b, BuildSpecTable06b},
-        {"specpoh07", IsSpecCurveTableFileName, DumpSpecCurveTable, BuildSpecCurveTable},
-        {"specpoh09", IsSpecCurveTableFileName, DumpSpecCurveTable, BuildSpecCurveTable},
-        {"specpoh10", IsSpecCurveTableFileName, DumpSpecCurveTable, BuildSpecCurveTable},
+        {"specpoh07", [](const std::string& n) { return IsFileNamed(n, "specpoh07.tkd"); }, DumpSpecCurveTable, BuildSpecCurveTable},
+        {"specpoh09", [](const std::string& n) { return IsFileNamed(n, "specpoh09.tkd"); }, DumpSpecCurveTable, BuildSpecCurveTable},
+        {"specpoh10", [](const std::string& n) { return IsFileNamed(n, "specpoh10.tkd"); }, DumpSpecCurveTable, BuildSpecCurveTable},
         {"media", IsSystemMediaFileName, DumpSystemMedia, BuildSystemMedia},
         {"mediau", IsUserMediaFileName, DumpUserMedia, BuildUserMedia},
         {"potrubi", IsPipesFileName, DumpPipes, BuildPipes},

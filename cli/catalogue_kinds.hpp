@@ -24,8 +24,10 @@ const std::vector<CatalogueKind>& CatalogueKinds();
 // The kind of that name, or the one whose files are named so; nullptr when none.
 const CatalogueKind* FindCatalogueKind(const std::string& name);
 const CatalogueKind* CatalogueKindOfFile(const std::filesystem::path& path);
+// The base name of `fileName` equals `lowerCaseName` but for letter case.
+bool IsFileNamed(const std::string& fileName, const std::string& lowerCaseName);
 
-// The kinds of this file, one function pair each (catalogue_series.cpp, catalogue_spec.cpp).
+// The kinds of this folder, one function set each (specpoh07, 09 and 10 share one layout) (catalogue_series.cpp, catalogue_spec.cpp).
 bool IsValveSeriesFileName(const std::string& fileName);
 nlohmann::json DumpValveSeries(const std::filesystem::path& path);
 void BuildValveSeries(const nlohmann::json& source, const std::filesystem::path& out);
@@ -42,7 +44,6 @@ bool IsSpecTable06bFileName(const std::string& fileName);
 nlohmann::json DumpSpecTable06b(const std::filesystem::path& path);
 void BuildSpecTable06b(const nlohmann::json& source, const std::filesystem::path& out);
 
-bool IsSpecCurveTableFileName(const std::string& fileName);
 nlohmann::json DumpSpecCurveTable(const std::filesystem::path& path);
 void BuildSpecCurveTable(const nlohmann::json& source, const std::filesystem::path& out);
 

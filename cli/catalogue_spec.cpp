@@ -102,10 +102,6 @@ std::string FileNameOf(const std::string& fileName) { return Lower(std::filesyst
 bool IsSpecCatalogueFileName(const std::string& fileName) { return FileNameOf(fileName) == "specpoh.tkd"; }
 bool IsSpecTable06aFileName(const std::string& fileName) { return FileNameOf(fileName) == "specpoh06a.tkd"; }
 bool IsSpecTable06bFileName(const std::string& fileName) { return FileNameOf(fileName) == "specpoh06b.tkd"; }
-bool IsSpecCurveTableFileName(const std::string& fileName) {
-    const std::string n = FileNameOf(fileName);
-    return n == "specpoh07.tkd" || n == "specpoh09.tkd" || n == "specpoh10.tkd";
-}
 
 json DumpSpecCatalogue(const std::filesystem::path& path) {
     ArchiveReader in = ArchiveReader::FromFile(path);
@@ -284,8 +280,7 @@ void BuildSpecTable06b(const json& source, const std::filesystem::path& path) {
 json DumpSpecCurveTable(const std::filesystem::path& path) {
     ArchiveReader in = ArchiveReader::FromFile(path);
     const SpecCurveTable t = ReadSpecCurveTable(in);
-    const std::string stem = Lower(path.stem().string());
-    json j = {{"kind", IsSpecCurveTableFileName(path.filename().string()) ? stem : "specpoh07"}, {"version", t.version}};
+    json j = {{"kind", "specpoh07"}, {"version", t.version}};
     j["entries"] = ListJson(t.entries, [](const SpecCurveEntry& e) {
         return json{{"key1", e.key1}, {"key2", e.key2}, {"rows", ListJson(e.rows, [](const SpecCurveRow& r) {
                                                              return json{{"x", r.x}, {"points", r.points}};

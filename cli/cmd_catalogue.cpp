@@ -46,7 +46,9 @@ const CatalogueKind* ChooseKind(const std::string& kindOption, bool hasKind, con
 
 int Dump(const CatalogueKind& kind, const std::filesystem::path& file) {
     try {
-        const nlohmann::json j = kind.dump(file);
+        nlohmann::json j = kind.dump(file);
+        // Kinds that share a layout name the one chosen.
+        if (j.is_object() && j.contains("kind")) j["kind"] = kind.name;
         std::cout << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
         return std::cout.good() ? kExitOk : kExitRefused;
     } catch (const std::exception& e) {
@@ -69,6 +71,12 @@ int Build(const CatalogueKind& kind, const std::filesystem::path& source, const 
         for (char& c : what)
             if (c == '\n') c = ' ';
         std::fprintf(stderr, "tarvik-cli catalogue build: %s is not valid JSON: %s\n", source.string().c_str(), what.c_str());
+        return kExitUsage;
+    }
+    // A dump names its kind; building it as another kind is a mistake, not a conversion.
+    if (j.is_object() && j.contains("kind") && j["kind"] != kind.name) {
+        std::fprintf(stderr, "tarvik-cli catalogue build: %s describes a file of kind %s, not %s\n",
+                     source.string().c_str(), j["kind"].dump().c_str(), kind.name);
         return kExitUsage;
     }
     try {

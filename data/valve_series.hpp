@@ -161,12 +161,13 @@ std::filesystem::path DrawingTemplatePath(const std::filesystem::path& drawingPa
 // Deletes every extracted drawing and its companion file.
 void RemoveSeriesDrawings(const SeriesDrawingMap& drawings);
 
-// Message numbers of the valve catalogue.
+// Message numbers of the valve catalogue; the damaged-file and cannot-write messages are those of
+// every catalogue.
 enum SeriesMessage {
     kMsgNoSeriesFiles = 63010,
     kMsgCannotOpenSeries = 63020,
-    kMsgDamagedFile = 63900,
-    kMsgCannotWriteDrawing = 63901,
+    kMsgDamagedFile = 63930,
+    kMsgCannotWriteDrawing = 63932,
 };
 
 }  // namespace tarvik

@@ -122,6 +122,10 @@ TEST(CatalogueCli, SpecificationFilesBuildThenDumpRoundTrip) {
     CliRun r = Cli("catalogue build " + Q(dir / "uneven.json") + " " + Q(dir / "specpoh.tkd"), dir);
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("section1"), std::string::npos) << r.err;
+    // A dump of one kind is not built as another.
+    CliRun other = Cli("catalogue build " + Q(dir / "again.json") + " " + Q(dir / "x.dbv"), dir);
+    EXPECT_EQ(other.exitCode, 2);
+    EXPECT_FALSE(fs::exists(dir / "x.dbv"));
     // Any file name with --kind.
     EXPECT_EQ(Cli("catalogue dump " + Q(dir / "specpoh.tkd") + " --kind specpoh", dir).exitCode, 0);
     fs::copy_file(dir / "specpoh.tkd", dir / "copy.bin");
@@ -162,6 +166,8 @@ TEST(CatalogueCli, EveryKindIsFoundByItsFileName) {
         EXPECT_EQ(cli::FindCatalogueKind(kind.name), &kind);
     }
     EXPECT_STREQ(cli::CatalogueKindOfFile("/x/dbv/ABC.DBV")->name, "dbv");
+    EXPECT_STREQ(cli::CatalogueKindOfFile("/x/SpecPoh09.tkd")->name, "specpoh09");
+    EXPECT_EQ(cli::CatalogueKindOfFile("/x/specpoh09.tkd.bak"), nullptr);
     EXPECT_EQ(cli::CatalogueKindOfFile("/x/notes.txt"), nullptr);
 }
 

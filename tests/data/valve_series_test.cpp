@@ -114,6 +114,52 @@ TEST(ValveSeries, EveryVersionWritesBackTheSameBytesAndRefusesEveryPrefix) {
     }
 }
 
+// The stored size of one valve record and one choice entry, written out from the file layout, for
+// every version on both sides of each gate: a gate moved in reader and writer alike shows here.
+TEST(ValveSeries, RecordSizesFollowTheVersionGates) {
+    auto valveBytes = [](std::int64_t v) {
+        std::size_t n = 4 * 8 + 8;                   // DN, items 54 and 108, Kvs, field 7
+        if (v > 300) n += 4 + 8 + 88;                // characteristic, noise 2, xFz table
+        if (v > 500) n += 8 + 88;                    // minimum Kv, Kv table (characteristic 2)
+        if (v > 501) n += 16;                        // noise 3, liquid noise input
+        n += 3 * 88;                                 // FL, xT, Fd with 11 entries
+        if (v > 502) n += 2 * 88;                    // dLn tables
+        if (v > 701 && v < 709) n += 4;              // valve value
+        if (v > 701) n += 16;                        // two numbers
+        if (v > 702 && v < 708) n += 4 + 2;          // discarded int32 and empty array
+        if (v > 703) n += 1;                         // text
+        if (v > 711) n += 2;                         // two texts
+        return n;
+    };
+    auto choiceBytes = [](std::int64_t v) {
+        std::size_t n = 4 + 1 + 1;                   // Id, text, condition
+        if (v >= 701 && v < 800) n += 1;             // section-2 text
+        if (v == 800) n += 4 - 1;                    // count of no sections instead of a text
+        if (v >= 705) n += 1;
+        if (v >= 707) n += 1;
+        if (v >= 713) n += 1;
+        return n;
+    };
+    for (std::int32_t raw : {3, 4, 5, 500, 501, 502, 503, 700, 701, 702, 703, 704, 705, 706, 707, 708, 709, 711, 712,
+                             713, 714, 799, 800, 801}) {
+        SCOPED_TRACE("raw version " + std::to_string(raw));
+        ValveSeries s;
+        s.rawVersion = raw;
+        s.tableFlags = {1, 1, 1, 1, 1, 1};
+        SeriesValve valve;
+        valve.characteristic = 2;
+        s.valves = {valve};
+        const std::size_t one = ValveSeriesBytes(s).size();
+        s.valves.push_back(valve);
+        EXPECT_EQ(ValveSeriesBytes(s).size() - one, valveBytes(s.versionHundredths()));
+        if (s.versionHundredths() >= 700) {
+            const std::size_t none = ValveSeriesBytes(s).size();
+            s.choices = {SeriesChoice{}};
+            EXPECT_EQ(ValveSeriesBytes(s).size() - none, choiceBytes(s.versionHundredths()));
+        }
+    }
+}
+
 TEST(ValveSeries, OldVersionsGetTheDefaultsOfTheirAbsentFields) {
     // Version 2: no name, no description, one flag for the first four tables, no xFz table.
     ValveSeries v2 = Read(ValveSeriesBytes(FullSeries(2)));
@@ -330,6 +376,14 @@ TEST(ValveSeries, ScanBuildsTheTableAndNumbersTheDrawings) {
     EXPECT_EQ(ReadWhole(out / "dwftxt03.dwf"), "{dn}");
     EXPECT_EQ(ReadWhole(out / "dwftxt12.dwf"), "");  // version 7.08 has no annotation
     EXPECT_EQ(DrawingTemplatePath(out / "dwf12.dwf"), out / "dwftxt12.dwf");
+
+    // A folder the drawings cannot be written to: reported, the series stay selectable.
+    shown.clear();
+    const SeriesScan noDrawings = ScanValveSeries(program, out / "missing");
+    EXPECT_EQ(noDrawings.table.size(), 13u);
+    EXPECT_TRUE(noDrawings.drawings.empty());
+    ASSERT_EQ(shown.size(), 13u);  // the damaged file and 12 drawings
+    EXPECT_EQ(shown[1].number, kMsgCannotWriteDrawing);
 
     RemoveSeriesDrawings(scan.drawings);
     EXPECT_FALSE(std::filesystem::exists(out / "dwf01.dwf"));
