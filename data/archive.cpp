@@ -42,10 +42,20 @@ ArchiveReader::ArchiveReader(std::vector<std::uint8_t> bytes, std::string name)
 std::optional<ArchiveReader> ArchiveReader::OpenIfPresent(const std::filesystem::path& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) throw ArchiveError::Io(path.string(), "is a folder");
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) throw ArchiveError::Io(path.string(), "cannot be read");
+    std::vector<std::uint8_t> bytes;
+    const std::streamoff size = in.tellg();
+    if (size >= 0) {
+        // A read error must not pass for a short file.
+        bytes.resize(static_cast<std::size_t>(size));
+        in.seekg(0);
+        in.read(reinterpret_cast<char*>(bytes.data()), size);
+        if (in.gcount() != size) throw ArchiveError::Io(path.string(), "cannot be read");
+    } else {
+        in.clear();
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     return ArchiveReader(std::move(bytes), path.string());
 }
 
@@ -53,6 +63,10 @@ ArchiveReader ArchiveReader::FromFile(const std::filesystem::path& path) {
     auto reader = OpenIfPresent(path);
     if (!reader) throw ArchiveError::Io(path.string(), "cannot be opened");
     return std::move(*reader);
+}
+
+double ArchiveVersion(std::int32_t stored) {
+    return stored < 101 ? static_cast<double>(stored) : stored / 100.0;
 }
 
 void ArchiveReader::Fail(const std::string& what) const {

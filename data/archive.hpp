@@ -65,6 +65,10 @@ private:
     std::size_t pos_ = 0;
 };
 
+// The version of a file that stores it as an int32 r: r itself when r < 101, else r / 100
+// (803 is version 8.03).
+double ArchiveVersion(std::int32_t stored);
+
 class ArchiveWriter {
 public:
     void WriteInt32(std::int32_t v);

@@ -82,6 +82,7 @@ struct ProjectDocument {
     std::int32_t itemLanguage = -1;    // not persisted
     std::int32_t fileVersion = kFileVersion;
     std::string projectText3;
+    bool modified = false;  // changed since loaded or saved; not persisted
 
     ValvePosition* Current() {
         return currentPosition >= 0 && currentPosition < static_cast<int>(positions.size())
