@@ -13,11 +13,12 @@ namespace {
 // Smallest record: empty texts, the phase as int32, eleven doubles and the number.
 constexpr std::size_t kMinRecordBytes = 1 + 1 + 4 + 1 + 11 * 8 + 4;
 
-// A present catalogue file that cannot be read (%1: the file, the offset and what is wrong).
+// Catalogue file messages shared with the unit files (%1: the file, with the reason where known).
+// A present catalogue file that cannot be read.
 constexpr int kMsgCatalogueRefused = 63930;
-// The user file was refused at load and is not saved over (%1: the file).
+// The file was refused at load and is not saved over.
 constexpr int kMsgCatalogueNotSaved = 63931;
-// The user file could not be written (%1: the file and the reason).
+// The file could not be written.
 constexpr int kMsgCatalogueWriteFailed = 63932;
 
 void ReadValues(ArchiveReader& in, Medium& m) {

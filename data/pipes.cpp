@@ -15,11 +15,12 @@ namespace {
 // Three empty texts and two doubles.
 constexpr std::size_t kMinRecordBytes = 3 + 2 * 8;
 
-// A present catalogue file that cannot be read (%1: the file, the offset and what is wrong).
+// Catalogue file messages shared with the unit files (%1: the file, with the reason where known).
+// A present catalogue file that cannot be read.
 constexpr int kMsgCatalogueRefused = 63930;
-// The file was refused at load and is not saved over (%1: the file).
+// The file was refused at load and is not saved over.
 constexpr int kMsgCatalogueNotSaved = 63931;
-// The file could not be written (%1: the file and the reason).
+// The file could not be written.
 constexpr int kMsgCatalogueWriteFailed = 63932;
 
 // The part after the first blank; the whole text when there is none or it comes first.
