@@ -201,7 +201,7 @@ void RefreshSeries(ValvePosition& p, const ProjectLoadContext& context) {
             if (GetLangText(key, p.designationSelector) == p.designation) {
                 foundKey = &key;
                 p.seriesFlag = 1;
-                p.seriesValue = value;
+                p.seriesValue = value.string();
                 break;
             }
         }

@@ -7,18 +7,18 @@
 #include <utility>
 #include <vector>
 
+#include "data/valve_series.hpp"
 #include "project/project_document.hpp"
 
 namespace tarvik {
 
 class ArchiveReader;
 
-// The valve-series table: series key (a multilingual text whose sections are designations per
-// selector or company index) and the value text of that series.
-using SeriesTable = std::vector<std::pair<std::string, std::string>>;
 
 struct ProjectLoadContext {
-    const SeriesTable* seriesTable = nullptr;  // null: no series known
+    // The valve-series table: series key (a multilingual text whose sections are the designations
+    // per selector or company index) and the series file. Null: no series known.
+    const SeriesTable* seriesTable = nullptr;
     std::string companyIndex;                  // section key of the current designation
     int lang = 0;                              // language index of plain item texts
     std::uint32_t now = 0;                     // savedAt of files that do not store it

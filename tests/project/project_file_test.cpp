@@ -247,12 +247,14 @@ TEST(ProjectFile, OldCharacteristicTextsAndCodeExchange) {
 TEST(ProjectFile, OldResultRowsAreMoved) {
     // Before 5.06 a liquid kept the noise input in row 3.
     auto liquid = OldProject(505, 5.05, 1, [](ArchiveWriter& w) { w.WriteText("LIN"); }, [](ArchiveWriter&) {});
-    const auto& l = ReadProject(liquid, "v", Context()).positions[0];
+    const auto liquidDoc = ReadProject(liquid, "v", Context());
+    const auto& l = liquidDoc.positions[0];
     EXPECT_EQ(l.resultTexts[kResDLi][1], "r31");
     EXPECT_EQ(l.resultTexts[kResVelocity][1], "");
     // Before 5.04 a gas had no valid regime row.
     auto gas = OldProject(503, 5.03, 3, [](ArchiveWriter& w) { w.WriteText("LIN"); }, [](ArchiveWriter&) {});
-    const auto& g = ReadProject(gas, "v", Context()).positions[0];
+    const auto gasDoc = ReadProject(gas, "v", Context());
+    const auto& g = gasDoc.positions[0];
     EXPECT_EQ(g.resultTexts[kResRegime][0], "");
     EXPECT_EQ(g.resultTexts[kResKv][0], "r00");
     EXPECT_EQ(g.resultTexts[kResVelocity][0], "r30");
