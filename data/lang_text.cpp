@@ -58,10 +58,9 @@ std::string MakeLangText(std::string_view text, std::string_view second, int lan
 
 std::string CompleteLangText(std::string_view text, int lang, int langCount) {
     std::size_t start = 0, length = 0;
-    if (!FindSection(text, std::to_string(lang), start, length) || length == 0) {
-        // Filling gaps with an empty text would hide the fallback to section 0.
-        return std::string(text);
-    }
+    // An empty section for the language completes the text as well (missing sections are
+    // appended empty): projects store the completed choice texts and must get the same text.
+    if (!FindSection(text, std::to_string(lang), start, length)) return std::string(text);
     const std::string fill(text.substr(start, length));
     std::string out(text);
     for (int i = 0; i < langCount; ++i) {

@@ -18,8 +18,8 @@ std::string MakeLangText(std::string_view text, std::string_view second);
 std::string MakeLangText(std::string_view text, std::string_view second, int langCount);
 
 // Fills the gaps of a catalogue text from the section of language `lang`: every section
-// 0 .. langCount - 1 that is missing is appended and every empty one is filled with that text.
-// A text without a (non-empty) section for `lang` is returned unchanged.
+// 0 .. langCount - 1 that is missing is appended and every empty one is filled with that text,
+// even when that text is empty. A text without a (closed) section for `lang` is returned unchanged.
 std::string CompleteLangText(std::string_view text, int lang, int langCount);
 
 }  // namespace tarvik

@@ -37,6 +37,7 @@ bool LanguagePack::Load(const std::filesystem::path& folder) {
     if (files.empty()) return false;
     std::sort(files.begin(), files.end());
     texts_.clear();
+    duplicates_.clear();
     for (const auto& file : files) {
         std::ifstream in(file, std::ios::binary);
         std::string line;
@@ -46,7 +47,8 @@ bool LanguagePack::Load(const std::filesystem::path& folder) {
             std::size_t i = 0;
             while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i;
             if (i == 0 || i > 9 || i >= line.size() || line[i] != '\t') continue;
-            texts_[std::atoi(line.substr(0, i).c_str())] = Unescape(line.substr(i + 1));
+            const int number = std::atoi(line.substr(0, i).c_str());
+            if (!texts_.insert_or_assign(number, Unescape(line.substr(i + 1))).second) duplicates_.push_back(number);
         }
     }
     return true;

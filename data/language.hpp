@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace tarvik {
 
@@ -18,10 +19,15 @@ public:
     // The text for the number, "" when the pack lacks it.
     const std::string& Text(int number) const;
     std::size_t size() const { return texts_.size(); }
+    const std::map<int, std::string>& Texts() const { return texts_; }
+    // Numbers the loaded files define more than once, in reading order: only the last
+    // definition shows, so a pack that has any is wrong.
+    const std::vector<int>& Duplicates() const { return duplicates_; }
     void Set(int number, std::string text) { texts_[number] = std::move(text); }
 
 private:
     std::map<int, std::string> texts_;
+    std::vector<int> duplicates_;
 };
 
 std::filesystem::path LanguagePackPath(const std::filesystem::path& programDir, int lang);

@@ -447,13 +447,11 @@ TEST_F(DemoCatalogue, TypeDesignationOfADemoValve) {
     item(11, "C", "3");
     item(105, "F", "1");
     const std::string text = TypeDesignationText({s.designationTemplate, 40, 50, 50}, items, s.name, cat);
-    // Sizes, rating, Kvs and the item references are filled from the demo data; the actuator
-    // placeholders only when the language pack names the catalogue actuator kind.
-    EXPECT_EQ(text.rfind("TV 100 ", 0), 0u) << text;
+    // Actuator placeholders, sizes, rating, Kvs and the item references are filled from the
+    // demo data and the language pack's name of the catalogue actuator kind.
+    ASSERT_FALSE(GetText(kTextActuatorFromCatalogue).empty());
+    EXPECT_EQ(text.rfind("TV 100 P311 ", 0), 0u) << text;
     EXPECT_NE(text.find(" DN50 PN40 Kvs 40 3-1"), std::string::npos) << text;
-    if (!GetText(kTextActuatorFromCatalogue).empty()) {
-        EXPECT_EQ(text.rfind("TV 100 P311 ", 0), 0u) << text;
-    }
     EXPECT_EQ(text.find_first_of("[]"), std::string::npos) << text;
 }
 

@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,7 @@ TEST(LanguagePack, TextsByNumberAndMissingPack) {
     std::string error;
     ASSERT_TRUE(LoadLanguage(dir, 5, error)) << error;
     EXPECT_EQ(GetText(100), "Overridden");
+    EXPECT_EQ(CurrentLanguage().Duplicates(), std::vector<int>{100});
     EXPECT_EQ(FormatText(101, "/x/y"), "Path /x/y not found");
     EXPECT_EQ(GetText(999), "");
     EXPECT_FALSE(LoadLanguage(dir, 6, error));
@@ -86,6 +88,24 @@ TEST(LanguagePack, ShippedPacksCarryTheTitle) {
         std::string error;
         ASSERT_TRUE(LoadLanguage(std::string(TARVIK_SOURCE_DIR) + "/lang", lang, error)) << error;
         EXPECT_EQ(GetText(57344), "Tarvik");
+    }
+}
+
+// A number defined twice shows only one of its wordings, and a number one pack lacks shows
+// nothing in that language.
+TEST(LanguagePack, ShippedPacksDefineEachNumberOnceAndTheSameNumbers) {
+    std::vector<int> numbersOfPack0;
+    for (int lang = 0; lang < 4; ++lang) {
+        LanguagePack pack;
+        ASSERT_TRUE(pack.Load(LanguagePackPath(std::string(TARVIK_SOURCE_DIR) + "/lang", lang))) << lang;
+        EXPECT_EQ(pack.Duplicates(), std::vector<int>{}) << "TarvikD" << lang;
+        std::vector<int> numbers;
+        for (const auto& [number, text] : pack.Texts()) {
+            numbers.push_back(number);
+            EXPECT_FALSE(text.empty()) << "TarvikD" << lang << ": " << number;
+        }
+        if (lang == 0) numbersOfPack0 = numbers;
+        EXPECT_EQ(numbers, numbersOfPack0) << "TarvikD" << lang;
     }
 }
 

@@ -51,10 +51,28 @@ TEST_F(LangText, CompletionFillsMissingAndEmptySections) {
     EXPECT_EQ(CompleteLangText("[1:B]", 1, 4), "[1:B][0:B][2:B][3:B]");
     EXPECT_EQ(CompleteLangText("[0:][1:B][2:C]", 1, 4), "[0:B][1:B][2:C][3:B]");
     EXPECT_EQ(CompleteLangText("[0:A][2:C]", 1, 4), "[0:A][2:C]");   // no section for the language
-    EXPECT_EQ(CompleteLangText("[0:A][1:]", 1, 4), "[0:A][1:]");     // nothing to fill with
+    EXPECT_EQ(CompleteLangText("[0:A][1:]", 1, 4), "[0:A][1:][2:][3:]");  // an empty section completes too
     EXPECT_EQ(CompleteLangText("[0:A][1:B][2:C][3:D]", 0, 4), "[0:A][1:B][2:C][3:D]");
     const std::string completed = CompleteLangText("[2:Valve]", 2, 4);
     for (int lang = 0; lang < 4; ++lang) EXPECT_EQ(GetLangText(completed, lang), "Valve");
+}
+
+TEST_F(LangText, CompletionInEveryLanguageAndLanguageCount) {
+    struct Case { const char* text; int lang, langCount; const char* completed; };
+    const Case cases[] = {
+        {"[0:][2:Steel]", 0, 4, "[0:][2:Steel][1:][3:]"},  // the language's section is empty
+        {"[0:Ocel][2:Steel]", 0, 4, "[0:Ocel][2:Steel][1:Ocel][3:Ocel]"},
+        {"[0:Ocel][2:Steel]", 1, 4, "[0:Ocel][2:Steel]"},
+        {"[0:Ocel][2:Steel]", 3, 4, "[0:Ocel][2:Steel]"},
+        {"[3:Stahl][2:Steel]", 3, 4, "[3:Stahl][2:Steel][0:Stahl][1:Stahl]"},
+        {"[1:Stal]", 1, 2, "[1:Stal][0:Stal]"},  // only the configured languages are added
+        {"[0:][1:Stal][3:]", 1, 2, "[0:Stal][1:Stal][3:]"},
+        {"[3:Stahl]", 3, 2, "[3:Stahl][0:Stahl][1:Stahl]"},
+        {"[0:Ocel", 0, 4, "[0:Ocel"},  // not closed: no text to complete from
+        {"Ocel", 0, 4, "Ocel"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CompleteLangText(c.text, c.lang, c.langCount), c.completed) << c.text << " " << c.lang << "/" << c.langCount;
 }
 
 }  // namespace

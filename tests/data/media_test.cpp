@@ -99,18 +99,17 @@ protected:
 
 TEST_F(MediaFiles, MultilingualNamesFrom803FollowTheLanguage) {
     Bytes bytes = ByteBuilder().Double(8.03).Int(1).Text("[0:A][1:B][2:C]").Int(1).Text("n").Tail(7).b;
-    CurrentSettings().lang = 1;
-    MediaFile f = Read(bytes, MediaFileKind::System);
-    ASSERT_EQ(f.records.size(), 1u);
-    EXPECT_EQ(f.records[0].medium.name, "B");
-    EXPECT_EQ(f.records[0].medium.name2, "C");
-    EXPECT_EQ(f.records[0].names, "[0:A][1:B][2:C]");
-    CurrentSettings().lang = 3;
-    f = Read(bytes, MediaFileKind::System);
-    EXPECT_EQ(f.records[0].medium.name, "A");  // no section 3: section 0
-    EXPECT_EQ(f.records[0].medium.name2, "C");
-    EXPECT_EQ(f.records[0].medium.source, "S");
-    EXPECT_EQ(Write(f), bytes);
+    const char* names[] = {"A", "B", "C", "A"};  // no section 3: section 0
+    for (int lang = 0; lang < 4; ++lang) {
+        CurrentSettings().lang = lang;
+        MediaFile f = Read(bytes, MediaFileKind::System);
+        ASSERT_EQ(f.records.size(), 1u);
+        EXPECT_EQ(f.records[0].medium.name, names[lang]) << lang;
+        EXPECT_EQ(f.records[0].medium.name2, "C") << lang;
+        EXPECT_EQ(f.records[0].names, "[0:A][1:B][2:C]");
+        EXPECT_EQ(f.records[0].medium.source, "S");
+        EXPECT_EQ(Write(f), bytes) << lang;
+    }
 }
 
 TEST_F(MediaFiles, BelowVersion803AndUserFilesHoldTwoNames) {

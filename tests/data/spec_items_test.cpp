@@ -225,6 +225,57 @@ TEST(SpecItemFiles, PositionItemsOfOlderFilesAreWrapped) {
     EXPECT_EQ(ReadPositionItems(cr, 8.03, 0), current);
 }
 
+// Plain item texts of older projects belong to the language the project is opened in.
+TEST(SpecItemFiles, PositionItemsInEveryLanguage) {
+    for (int lang : {0, 1, 3}) {
+        const std::string open = "[" + std::to_string(lang) + ":";
+        ArchiveWriter w706;
+        w706.WriteInt32(1);
+        w706.WriteText("Ocel");
+        w706.WriteText("Steel");
+        w706.WriteText("O");
+        w706.WriteInt32(11);
+        ArchiveReader r706(w706.bytes(), "p.tkp");
+        EXPECT_EQ(ReadPositionItems(r706, 7.06, lang), (SpecItemList{{11, open + "Ocel][2:Steel]", "", "", "O", ""}}))
+            << lang;
+
+        ArchiveWriter w803;
+        w803.WriteInt32(2);
+        for (const char* text : {"plain", "a [b]"}) {
+            w803.WriteText(text);
+            w803.WriteText("");
+            w803.WriteInt32(text[0] == 'a' ? 68 : 5);
+        }
+        ArchiveReader r803(w803.bytes(), "p.tkp");
+        const SpecItemList items = ReadPositionItems(r803, 8.03, lang);
+        ASSERT_EQ(items.size(), 2u);
+        EXPECT_EQ(items[0].text, open + "plain]");
+        EXPECT_EQ(items[1].text, open + "a |+b-|]");
+        // Other languages see it only through the fallback to section 0.
+        for (int shown = 0; shown < 4; ++shown)
+            EXPECT_EQ(ItemText(5, items, shown), shown == lang || lang == 0 ? "plain" : "") << lang << " " << shown;
+    }
+}
+
+TEST_F(SpecItems, StoredTextsFollowTheLanguageAndLanguageCount) {
+    CurrentSettings().langCount = 2;
+    CurrentSettings().lang = 3;
+    SpecItemList items;
+    StoreItemText(20, items, nullptr, "Bemerkung", "Remark");
+    StoreItemText(10, items, &choices_, "Stahl");  // a choice is found by its text in the current language
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].text, "[0:Bemerkung][1:Bemerkung]");
+    EXPECT_EQ(ItemText(20, items), "Bemerkung");  // no section 3: section 0
+    EXPECT_EQ(items[1].text, choices_[1].text);
+    EXPECT_EQ(items[1].typeCode, "2");
+
+    SpecItemList czech;
+    StoreItemText(10, czech, &choices_, "Ocel");  // the Czech wording is no choice in language 3
+    ASSERT_EQ(czech.size(), 1u);
+    EXPECT_EQ(czech[0].text, "[0:Ocel][1:Ocel]");
+    EXPECT_EQ(czech[0].typeCode, "");
+}
+
 TEST(SpecItemFiles, ImplausibleCountsAreRefused) {
     ArchiveWriter w;
     w.WriteInt32(1000000);

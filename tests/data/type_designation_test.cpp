@@ -11,6 +11,8 @@
 #include "data/settings.hpp"
 #include "data/spec_catalogue.hpp"
 #include "data/type_designation.hpp"
+#include "data/valve_series.hpp"
+#include "support/lang_fixture.hpp"
 #include "support/numeric_locale.hpp"
 
 namespace tarvik {
@@ -167,6 +169,42 @@ TEST_F(TypeDesignation, CatalogueIsLoadedOnFirstUse) {
     EXPECT_EQ(TypeDesignationText({"{O1}{OSIZE}", 0, 0, 0}, items, "", empty), "AZ25");
     EXPECT_EQ(empty.section1.size(), 1u);
     SetProgramDir(saved);
+}
+
+// The fail-action and actuator-kind choices as the shipped packs word them resolve the demo
+// series' actuator placeholders in every language.
+TEST(TypeDesignationWithShippedPacks, DemoTemplateInEveryLanguage) {
+    test::NumericLocale locale{"C"};
+    const std::filesystem::path program = TARVIK_PROGRAM_DIR_FOR_TESTS;
+    ValveSeries series;
+    ASSERT_TRUE(LoadValveSeries(program / "dbv" / "tv100.dbv", series));
+    SpecCatalogue catalogue;
+    ASSERT_TRUE(LoadSpecCatalogue(program / "specpoh.tkd", catalogue));
+    struct Case { int kind, failAction; const char* start; };
+    const Case cases[] = {
+        {kTextActuatorFromCatalogue, kTextFailOpen, "TV 100 P311 DN50 PN40 Kvs 40 3-1"},
+        {kTextActuatorFromCatalogue, kTextFailClosed, "TV 100 P312 DN50 PN40 Kvs 40 3-1"},
+        {kTextActuatorKindH, kTextFailOpen, "TV 100 H{OSIZE}"},
+        {kTextActuatorKindE, kTextFailOpen, "TV 100 E{OSIZE}"},
+        {kTextActuatorKindF, kTextFailOpen, "TV 100 F{OSIZE}"},
+    };
+    for (int lang = 0; lang < 4; ++lang) {
+        test::UseLanguage(lang);
+        for (const Case& c : cases) {
+            const SpecItemList items = {{kItemActuatorKind, GetText(c.kind), "", "", "", ""},
+                                        {kItemActuator, "PA", "", "", "", ""},
+                                        {kItemFailAction, GetText(c.failAction), "", "", "", ""},
+                                        {kItemActuatorSize, "400", "", "", "", ""},
+                                        {kItemSpringRange, "20..100 kPa", "", "", "", ""},
+                                        {kItemInletRating, "PN40", "", "", "", ""},
+                                        {kItemOutletRating, "PN40", "", "", "", ""},
+                                        {11, "C", "", "", "", "3"},
+                                        {105, "F", "", "", "", "1"}};
+            const std::string text = TypeDesignationText({series.designationTemplate, 40, 50, 50}, items, series.name, catalogue);
+            EXPECT_EQ(text.rfind(c.start, 0), 0u) << "language " << lang << ": " << text;
+        }
+    }
+    CurrentSettings().lang = 0;
 }
 
 }  // namespace

@@ -273,6 +273,39 @@ TEST(ValveSeries, DescriptionAndChoiceTextsComposedForTheLanguage) {
     EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(713))).choices[0].typeCode, "S");
 }
 
+TEST(ValveSeries, ChoiceTextsAndDisplayNameInEveryLanguage) {
+    struct Case { std::int32_t raw; int lang, langCount; const char* text; };
+    const Case cases[] = {
+        {700, 0, 4, "[0:Steel][1:Steel][2:Steel][3:Steel]"},
+        {700, 3, 2, "[3:Steel][0:Steel][1:Steel]"},
+        {701, 0, 4, "[0:Steel][2:Stahl][1:Steel][3:Steel]"},
+        {701, 3, 4, "[3:Steel][2:Stahl][0:Steel][1:Steel]"},
+        {701, 1, 2, "[1:Steel][2:Stahl][0:Steel]"},
+        {800, 3, 4, "[0:Ocel][2:Steel]"},  // no section for the language: shown from section 0
+        {800, 1, 2, "[0:Ocel][2:Steel]"},
+        {801, 0, 4, "[0:Ocel][1:Stal][2:Steel][3:Ocel]"},
+        {801, 3, 4, "[0:Ocel][1:Stal][2:Steel]"},
+        {801, 0, 2, "[0:Ocel][1:Stal][2:Steel]"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(c.raw)), {c.lang, c.langCount}).choices[0].text, c.text)
+            << c.raw << " " << c.lang << "/" << c.langCount;
+
+    // An empty text in the configured language still completes the missing sections, empty.
+    ValveSeries blank = FullSeries(701);
+    blank.choices[0].storedText = "";
+    EXPECT_EQ(Read(ValveSeriesBytes(blank), {0, 4}).choices[0].text, "[0:][2:Stahl][1:][3:]");
+    EXPECT_EQ(ValveSeriesBytes(Read(ValveSeriesBytes(blank), {0, 4})), ValveSeriesBytes(blank));
+
+    const ValveSeries current = Read(ValveSeriesBytes(FullSeries(803)));
+    const char* shown[] = {"V 40 (Ventil)", "V 40 (Ventil)", "V 40 (Valve)", "V 40 (Ventil)"};
+    for (int lang = 0; lang < 4; ++lang) {
+        CurrentSettings().lang = lang;
+        EXPECT_EQ(current.DisplayName(), shown[lang]) << lang;
+    }
+    CurrentSettings().lang = 0;
+}
+
 TEST(ValveSeries, DamagedContentIsRefusedWithoutAllocatingOrLooping) {
     // A valve count far beyond the file, a negative version, a NaN Kvs.
     ArchiveWriter big;

@@ -72,6 +72,7 @@ TEST(CandidateLists, CascadeFromKvsToDnToCharacteristic) {
 
     const auto texts = CandidateLists::ListTexts(lists.KvsValues());
     ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], "(not selected)");  // its own text, not the copy refusal of the position dialog
     EXPECT_EQ(texts[1], "10");
     EXPECT_EQ(texts[2], "25");
     EXPECT_EQ(CandidateLists::CharacteristicText(kCharEqualPercentage), "equal percentage");
