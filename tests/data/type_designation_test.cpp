@@ -203,6 +203,17 @@ TEST(TypeDesignationWithShippedPacks, DemoTemplateInEveryLanguage) {
             const std::string text = TypeDesignationText({series.designationTemplate, 40, 50, 50}, items, series.name, catalogue);
             EXPECT_EQ(text.rfind(c.start, 0), 0u) << "language " << lang << ": " << text;
         }
+        // Every demo series' template resolves completely with the catalogue actuator kind.
+        for (const auto& entry : std::filesystem::directory_iterator(program / "dbv")) {
+            if (entry.path().extension() != ".dbv") continue;
+            ValveSeries s;
+            ASSERT_TRUE(LoadValveSeries(entry.path(), s));
+            const SpecItemList items = {{kItemActuatorKind, GetText(kTextActuatorFromCatalogue), "", "", "", ""},
+                                        {kItemActuator, "PA", "", "", "", ""},
+                                        {kItemFailAction, GetText(kTextFailClosed), "", "", "", ""}};
+            const std::string text = TypeDesignationText({s.designationTemplate, 10, 25, 25}, items, s.name, catalogue);
+            EXPECT_EQ(text.find_first_of("{}[]"), std::string::npos) << "language " << lang << ": " << text;
+        }
     }
     CurrentSettings().lang = 0;
 }
