@@ -43,7 +43,7 @@ TEST(Session, HoldsTheCatalogueOfTheProgramFolderAndCleansUp) {
         for (const auto& [name, path] : s->drawings()) {
             EXPECT_TRUE(fs::exists(path)) << name;
             EXPECT_TRUE(fs::exists(DrawingTemplatePath(path))) << name;
-            EXPECT_NE(path.parent_path(), s->programDir());
+            EXPECT_NE(path.parent_path().string(), s->programDir().string());
             extracted.push_back(path);
         }
         // Loaded on first use.
