@@ -9,7 +9,6 @@
 #include "cli/project_cli.hpp"
 #include "cli/project_json.hpp"
 #include "data/messages.hpp"
-#include "data/settings.hpp"
 #include "project/exports.hpp"
 #include "project/project_file.hpp"
 
@@ -26,11 +25,8 @@ bool OpenProject(const std::string& command, const std::filesystem::path& path, 
         std::fprintf(stderr, "tarvik-cli %s: project file not found: %s\n", command.c_str(), path.string().c_str());
         return false;
     }
-    ProjectLoadContext context;
-    context.companyIndex = CurrentSettings().companyIndex;
-    context.lang = CurrentSettings().lang;
     try {
-        doc = LoadProject(path, context);
+        doc = CurrentSession().OpenProject(path);
         return true;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tarvik-cli %s: %s\n", command.c_str(), e.what());
@@ -40,7 +36,7 @@ bool OpenProject(const std::string& command, const std::filesystem::path& path, 
 
 bool SaveProjectFile(const std::string& command, const ProjectDocument& doc, const std::filesystem::path& path) {
     try {
-        SaveProject(doc, path, CurrentSettings().lang);
+        CurrentSession().SaveProject(doc, path);
         return true;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tarvik-cli %s: cannot save %s: %s\n", command.c_str(), path.string().c_str(), e.what());
@@ -93,7 +89,7 @@ int LoadCommand(std::vector<std::string>& args) {
     }
     ProjectDocument doc;
     try {
-        doc = ProjectFromJson(nlohmann::json::parse(buffer.str()));
+        doc = ProjectFromJson(nlohmann::json::parse(buffer.str()), CurrentSession().NewProject());
     } catch (const nlohmann::json::exception& e) {
         std::fprintf(stderr, "tarvik-cli load: %s is not valid JSON: %s\n", source.c_str(), OneLine(e.what()).c_str());
         return kExitUsage;

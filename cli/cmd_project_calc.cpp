@@ -1,6 +1,5 @@
 // tarvik-cli calc PROJECT [--position NAME] [--save] [--log PATH]: the form's Calculate command
 // on every position of a project (or one), as the GUI runs it.
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -11,36 +10,14 @@
 #include "cli/commands.hpp"
 #include "cli/common.hpp"
 #include "cli/project_cli.hpp"
-#include "data/archive.hpp"
 #include "data/language.hpp"
 #include "data/messages.hpp"
-#include "data/program_dir.hpp"
-#include "data/settings.hpp"
 #include "project/position_form.hpp"
 
 namespace tarvik::cli {
 namespace {
 
 double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
-
-// The series table as the application builds it at start, without extracting drawings.
-SeriesTable ReadSeriesTable() {
-    SeriesTable table;
-    std::error_code ec;
-    std::vector<std::filesystem::path> files;
-    for (std::filesystem::directory_iterator it(ProgramDir() / "dbv", ec), end; !ec && it != end; it.increment(ec))
-        if (it->path().extension() == ".dbv") files.push_back(it->path());
-    std::sort(files.begin(), files.end());
-    for (const auto& f : files) {
-        try {
-            ArchiveReader in = ArchiveReader::FromFile(f);
-            table[ReadValveSeries(in, f.stem().string(), CurrentSeriesTextOptions()).DisplayName()] = f;
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "tarvik-cli calc: skipped %s\n", e.what());
-        }
-    }
-    return table;
-}
 
 nlohmann::json PointJson(const SizingResult& r, int mediumState) {
     const bool liquid = mediumState == 0 || mediumState == 1;
@@ -77,13 +54,8 @@ int CalcCommand(std::vector<std::string>& args) {
         return kExitRefused;
     }
 
-    const SeriesTable table = ReadSeriesTable();
     std::map<std::filesystem::path, ValveSeries> seriesCache;
-    FormContext context;
-    context.seriesTable = &table;
-    context.seriesCache = &seriesCache;
-    context.companyIndex = CurrentSettings().companyIndex;
-    context.admin = CurrentSettings().admin;
+    const FormContext context = CurrentSession().MakeFormContext(&seriesCache);
 
     // Messages the form would show in a box are collected per position.
     std::vector<std::string> shown;

@@ -8,48 +8,12 @@
 #include "cli/commands.hpp"
 #include "cli/common.hpp"
 #include "cli/project_cli.hpp"
-#include "data/archive.hpp"
 #include "data/number_text.hpp"
-#include "data/program_dir.hpp"
 #include "data/valve_series.hpp"
 #include "project/valve_selection.hpp"
 
 namespace tarvik::cli {
 namespace {
-
-// The series file whose series name (or, failing that, file name) is the designation.
-bool FindSeries(const std::string& designation, ValveSeries& series, std::filesystem::path& file) {
-    std::error_code ec;
-    const auto folder = ProgramDir() / "dbv";
-    std::vector<std::filesystem::path> files;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->path().extension() == ".dbv") files.push_back(it->path());
-    std::sort(files.begin(), files.end());
-    std::optional<std::filesystem::path> byStem;
-    for (const auto& f : files) {
-        try {
-            ArchiveReader in = ArchiveReader::FromFile(f);
-            ValveSeries s = ReadValveSeries(in, f.stem().string(), CurrentSeriesTextOptions());
-            if (s.name == designation) {
-                series = std::move(s);
-                file = f;
-                return true;
-            }
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "tarvik-cli candidates: skipped %s\n", e.what());
-        }
-        if (!byStem && f.stem().string() == designation) byStem = f;
-    }
-    if (!byStem) return false;
-    try {
-        ArchiveReader in = ArchiveReader::FromFile(*byStem);
-        series = ReadValveSeries(in, byStem->stem().string(), CurrentSeriesTextOptions());
-        file = *byStem;
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
 
 double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
@@ -75,13 +39,14 @@ int CandidatesCommand(std::vector<std::string>& args) {
         std::fprintf(stderr, "tarvik-cli candidates: position '%s' has no valve series\n", name.c_str());
         return kExitRefused;
     }
-    ValveSeries series;
-    std::filesystem::path file;
-    if (!FindSeries(p->designation, series, file)) {
+    const auto file = CurrentSession().SeriesFile(p->designation, p->designationSelector);
+    if (!file) {
         std::fprintf(stderr, "tarvik-cli candidates: no valve series '%s' in %s\n", p->designation.c_str(),
-                     (ProgramDir() / "dbv").string().c_str());
+                     (CurrentSession().programDir() / "dbv").string().c_str());
         return kExitRefused;
     }
+    ValveSeries series;
+    if (!LoadValveSeries(*file, series)) return kExitRefused;  // the message names the file
 
     // The computed Kv of each point; a point without a result counts 0.
     std::array<double, 3> kv{};
@@ -94,7 +59,7 @@ int CandidatesCommand(std::vector<std::string>& args) {
     nlohmann::json out;
     out["position"] = p->name;
     out["series"] = series.name;
-    out["seriesFile"] = file.string();
+    out["seriesFile"] = file->string();
     out["kvText"] = CandidateKvText(kv);
     out["sizingKv"] = Finite(sizingKv);
     out["openingFilter"] = filter;

@@ -23,15 +23,4 @@ int ExportCommand(std::vector<std::string>& args);
 int CandidatesCommand(std::vector<std::string>& args);
 int CalcCommand(std::vector<std::string>& args);
 
-// What the water and steam calculator shows, unrounded; pressures and temperatures in the
-// chosen units, enthalpies in kJ/kg, specific volumes in m3/kg.
-struct SteamState {
-    std::string state;  // "saturation" (temperature 0), "liquid" or "vapour"
-    double pressure = 0, saturationPressure = 0, saturationTemperature = 0, temperature = 0;
-    bool hasLiquid = false, hasVapour = false;  // false: the calculator shows "***"
-    double liquidEnthalpy = 0, liquidVolume = 0, vapourEnthalpy = 0, vapourVolume = 0;
-};
-SteamState ComputeSteamState(double pressure, const std::string& pressureUnit, double temperature,
-                             const std::string& temperatureUnit);
-
 }  // namespace tarvik::cli

@@ -4,12 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
+#include <memory>
 
-#include "data/ini_profile.hpp"
-#include "data/language.hpp"
-#include "data/program_dir.hpp"
-#include "data/settings.hpp"
 
 namespace tarvik::cli {
 
@@ -68,8 +64,17 @@ bool ParseDoubleArg(const std::string& text, double& value) {
     return true;
 }
 
+namespace {
+
+std::unique_ptr<Session>& OpenSession() {
+    static std::unique_ptr<Session> session;
+    return session;
+}
+
+}  // namespace
+
 bool ApplyCommonOptions(std::vector<std::string>& args, std::string& error) {
-    std::string dir, lang, langCount;
+    std::string dir, lang, langCount, admin;
     error.clear();
     bool hasDir = TakeOption(args, "--program-dir", dir, error);
     if (!error.empty()) return false;
@@ -77,30 +82,45 @@ bool ApplyCommonOptions(std::vector<std::string>& args, std::string& error) {
     if (!error.empty()) return false;
     bool hasLangCount = TakeOption(args, "--lang-count", langCount, error);
     if (!error.empty()) return false;
+    bool hasAdmin = TakeOption(args, "--admin", admin, error);
+    if (!error.empty()) return false;
 
+    SessionOptions options;
     if (hasDir) {
-        std::error_code ec;
-        if (!std::filesystem::is_directory(dir, ec)) {
+        if (dir.empty()) {
             error = "program folder not found: " + dir;
             return false;
         }
-        SetProgramDir(dir);
+        options.programDir = dir;
     }
-    Settings settings = LoadSettings();
+    int value = 0;
     if (hasLang) {
-        if (!ParseIntArg(lang, settings.lang) || settings.lang < 0) {
+        if (!ParseIntArg(lang, value) || value < 0) {
             error = "--lang takes a language index (0 Czech, 1 Polish, 2 English, 3 German), not '" + lang + "'";
             return false;
         }
+        options.lang = value;
     }
     if (hasLangCount) {
-        if (!ParseIntArg(langCount, settings.langCount) || settings.langCount < 1 || settings.langCount > 100) {
+        if (!ParseIntArg(langCount, value) || value < 1 || value > 100) {
             error = "--lang-count takes a number of languages from 1 to 100, not '" + langCount + "'";
             return false;
         }
+        options.langCount = value;
     }
-    CurrentSettings() = settings;
-    return LoadLanguage(ProgramDir(), settings.lang, error);
+    if (hasAdmin) {
+        if (admin != "0" && admin != "1") {
+            error = "--admin takes 1 (administrator mode) or 0, not '" + admin + "'";
+            return false;
+        }
+        options.admin = admin == "1";
+    }
+    OpenSession() = Session::Open(options, error);
+    return OpenSession() != nullptr;
 }
+
+Session& CurrentSession() { return *OpenSession(); }
+
+void CloseSession() { OpenSession().reset(); }
 
 }  // namespace tarvik::cli

@@ -1,8 +1,10 @@
 #pragma once
-// What every tarvik-cli command shares: the options --program-dir, --lang and --lang-count,
-// loading the settings and the language pack, and the exit codes.
+// What every tarvik-cli command shares: the options --program-dir, --lang, --lang-count and
+// --admin, the session they open, and the exit codes.
 #include <string>
 #include <vector>
+
+#include "project/session.hpp"
 
 namespace tarvik::cli {
 
@@ -12,9 +14,14 @@ struct CommandLine {
     std::vector<std::string> args;  // what is left after the common options
 };
 
-// Removes the common options from `args`, applies them (program folder, tarvik.ini, overrides)
-// and loads the language pack. On failure returns false and sets `error` to one line.
+// Removes the common options from `args` and opens the session with them (program folder,
+// tarvik.ini with the overrides, language pack, catalogues). On failure returns false and sets
+// `error` to one line.
 bool ApplyCommonOptions(std::vector<std::string>& args, std::string& error);
+// The session ApplyCommonOptions opened; every command runs in it.
+Session& CurrentSession();
+// Ends the session (the extracted drawings are deleted); main calls it once the command is done.
+void CloseSession();
 
 // Takes "--name VALUE" or "--name=VALUE" out of args; true when present.
 bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,

@@ -31,7 +31,7 @@ const Command kCommands[] = {
 void PrintUsage(std::FILE* out) {
     std::fprintf(out,
                  "Usage: tarvik-cli COMMAND [options]\n"
-                 "Options of every command: --program-dir DIR, --lang N, --lang-count N\n\nCommands:\n");
+                 "Options of every command: --program-dir DIR, --lang N, --lang-count N, --admin 0|1\n\nCommands:\n");
     for (const auto& c : kCommands) std::fprintf(out, "  %-12s %s\n", c.name, c.summary);
 }
 
@@ -53,7 +53,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "tarvik-cli %s: %s\n", name.c_str(), error.c_str());
             return tarvik::cli::kExitUsage;
         }
-        return c.run(args);
+        const int code = c.run(args);
+        tarvik::cli::CloseSession();
+        return code;
     }
     std::fprintf(stderr, "tarvik-cli: unknown command '%s' (try 'tarvik-cli help')\n", name.c_str());
     return tarvik::cli::kExitUsage;

@@ -230,8 +230,8 @@ json ProjectToJson(const ProjectDocument& doc) {
     return w.out;
 }
 
-ProjectDocument ProjectFromJson(const json& j) {
-    ProjectDocument doc;
+ProjectDocument ProjectFromJson(const json& j, ProjectDocument start) {
+    ProjectDocument doc = std::move(start);
     Reader r(j, "");
     std::int32_t version = ProjectDocument::kFileVersion;
     r("fileVersion", version);

@@ -14,7 +14,8 @@ struct ProjectJsonError : std::runtime_error {
 };
 
 nlohmann::json ProjectToJson(const ProjectDocument& doc);
-ProjectDocument ProjectFromJson(const nlohmann::json& j);
+// `start` is the new project the missing keys keep their values from.
+ProjectDocument ProjectFromJson(const nlohmann::json& j, ProjectDocument start = {});
 
 nlohmann::json PositionToJson(const ValvePosition& p);
 

@@ -204,7 +204,7 @@ Position ParsePosition(const json& doc) {
     data.gaugePressures = Bool(doc, "gauge", "the document");
     data.manualCoefficients = Bool(doc, "manualCoefficients", "the document");
     // Without "admin" the administrator switch of tarvik.ini applies.
-    pos.admin = doc.contains("admin") ? Bool(doc, "admin", "the document") : CurrentSettings().admin;
+    pos.admin = doc.contains("admin") ? Bool(doc, "admin", "the document") : CurrentSession().settings().admin;
     // -1: no characteristic chosen.
     const int code = Integer(doc, "characteristic", "the document", 0, -1, 3);
     data.Kvs = Number(doc, "Kvs", "the document");
@@ -304,7 +304,7 @@ int SizeCommand(std::vector<std::string>& args) {
     ScopedMessageSink sink([&](const Message& m) { messages.push_back({{"number", m.number}, {"text", m.text}}); });
     RunOptions options;
     options.admin = pos.admin;
-    options.logPath = hasLog ? std::filesystem::path(logPath) : ProgramDir() / "vypocet.txt";
+    options.logPath = hasLog ? std::filesystem::path(logPath) : CurrentSession().programDir() / "vypocet.txt";
     // Without --p2-drop a negative gauge p2 near atmospheric is taken as entered (vacuum).
     options.askNegativeP2 = [p2Drop](int) { return p2Drop; };
     ProcessData& data = pos.data;

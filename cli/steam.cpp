@@ -1,17 +1,13 @@
 // tarvik-cli steam: the state of water or steam at a pressure and a temperature, as the water and
 // steam calculator shows it.
-#include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
-#include "calc/rounding.hpp"
-#include "calc/steam_tables.hpp"
 #include "cli/commands.hpp"
 #include "cli/common.hpp"
-#include "data/number_text.hpp"
-#include "units/conversions.hpp"
+#include "project/steam_calculator.hpp"
 #include "units/unit_lists.hpp"
 
 namespace tarvik::cli {
@@ -25,54 +21,9 @@ bool OneOf(const std::string& name, const std::vector<std::string>& names) {
     return false;
 }
 
-// A value as the calculator shows it with `decimals` decimals.
-json Shown(double v, int decimals) { return std::isfinite(v) ? RoundValue(v, decimals, -1) : 0.0; }
-
-// 1/density, or 0 for a state outside the range of the steam tables.
-double Volume(double rho) { return rho != 0 ? 1 / rho : 0; }
+json Field(const SteamOutput& o) { return o.shown ? json(o.value) : json("***"); }
 
 }  // namespace
-
-SteamState ComputeSteamState(double pressure, const std::string& pressureUnit, double temperature,
-                             const std::string& temperatureUnit) {
-    SteamState s;
-    const double p = PressureToInternal(pressureUnit, pressure);
-    double T = TemperatureConvert(temperatureUnit, temperature, "°K");
-    double Tsat = 0, psat = 0;
-    if (temperature != 0) {
-        Tsat = BoundaryTemperature(p);
-        psat = BoundaryPressure(T);
-        if (T >= Tsat) {
-            s.state = "vapour";
-            s.vapourEnthalpy = VapourEnthalpy(T, p);
-            s.vapourVolume = Volume(VapourDensity(T, p));
-            s.hasVapour = true;
-        } else {
-            s.state = "liquid";
-            const double rho = LiquidDensity(T, p);
-            s.liquidEnthalpy = LiquidEnthalpy(T, p, rho);
-            s.liquidVolume = Volume(rho);
-            s.hasLiquid = true;
-        }
-    } else {
-        s.state = "saturation";
-        Tsat = BoundaryTemperature(p);
-        psat = p;
-        const double rhoL = LiquidDensity(Tsat, p);
-        s.liquidEnthalpy = LiquidEnthalpy(Tsat, p, rhoL);
-        s.liquidVolume = Volume(rhoL);
-        s.vapourEnthalpy = VapourEnthalpy(Tsat, p);
-        s.vapourVolume = Volume(VapourDensity(Tsat, p));
-        s.hasLiquid = s.hasVapour = true;
-        // The calculator shows the saturation temperature with 3 decimals and goes on with that.
-        T = ParseNumber(FormatNumber(Tsat, 3));
-    }
-    s.pressure = pressure;
-    s.saturationPressure = PressureFromInternal(pressureUnit, psat);
-    s.saturationTemperature = TemperatureConvert("°K", Tsat, temperatureUnit);
-    s.temperature = TemperatureConvert("°K", T, temperatureUnit);
-    return s;
-}
 
 int SteamCommand(std::vector<std::string>& args) {
     std::string error, pText, tText = "0", pUnit = "bar", tUnit = "°C";
@@ -95,19 +46,18 @@ int SteamCommand(std::vector<std::string>& args) {
         return kExitUsage;
     }
 
-    const SteamState s = ComputeSteamState(pressure, pUnit, temperature, tUnit);
-    const bool saturated = s.state == "saturation";
-    json out = {{"state", s.state},
+    const SteamCalculatorResult s = ComputeSteamCalculator(pressure, pUnit, temperature, tUnit);
+    json out = {{"state", SteamStateName(s.state)},
                 {"pressureUnit", pUnit},
                 {"temperatureUnit", tUnit},
-                {"pressure", Shown(s.pressure, 3)},
-                {"saturationPressure", Shown(s.saturationPressure, 3)},
-                {"saturationTemperature", Shown(s.saturationTemperature, 3)},
-                {"temperature", Shown(s.temperature, 3)},
-                {"liquidEnthalpy", s.hasLiquid ? Shown(s.liquidEnthalpy, 2) : json("***")},
-                {"liquidSpecificVolume", s.hasLiquid ? Shown(s.liquidVolume, saturated ? 5 : 7) : json("***")},
-                {"vapourEnthalpy", s.hasVapour ? Shown(s.vapourEnthalpy, 2) : json("***")},
-                {"vapourSpecificVolume", s.hasVapour ? Shown(s.vapourVolume, 7) : json("***")}};
+                {"pressure", Field(s.pressure)},
+                {"saturationPressure", Field(s.saturationPressure)},
+                {"saturationTemperature", Field(s.saturationTemperature)},
+                {"temperature", Field(s.temperature)},
+                {"liquidEnthalpy", Field(s.liquidEnthalpy)},
+                {"liquidSpecificVolume", Field(s.liquidVolume)},
+                {"vapourEnthalpy", Field(s.vapourEnthalpy)},
+                {"vapourSpecificVolume", Field(s.vapourVolume)}};
     std::printf("%s\n", out.dump(2, ' ', false, json::error_handler_t::replace).c_str());
     return kExitOk;
 }

@@ -505,4 +505,16 @@ SeriesScan ScanValveSeries(const std::filesystem::path& programDir, const std::f
 
 SeriesScan ScanValveSeries(const std::filesystem::path& programDir) { return ScanValveSeries(programDir, programDir); }
 
+std::string SeriesKeyDesignation(const std::string& key, const std::string& selector) {
+    return GetLangText(std::string_view(key).substr(0, key.find(" (")), selector);
+}
+
+SeriesTable::const_iterator FindSeriesEntry(const SeriesTable& table, const std::string& designation,
+                                            const std::string& selector) {
+    if (designation.empty()) return table.end();
+    for (auto it = table.begin(); it != table.end(); ++it)
+        if (SeriesKeyDesignation(it->first, selector) == designation) return it;
+    return table.end();
+}
+
 }  // namespace tarvik

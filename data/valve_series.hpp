@@ -144,6 +144,15 @@ using SeriesTable = std::map<std::string, std::filesystem::path>;
 // Series name -> full path of the extracted drawing "dwfNN.dwf".
 using SeriesDrawingMap = std::map<std::string, std::filesystem::path>;
 
+// The designation a series-table key stands for under `selector` (a company index or "0"): the
+// section for the selector of the key's series name, the key up to its first " (" (the display
+// name's description). The series dialog, the form and project loading all match by this.
+std::string SeriesKeyDesignation(const std::string& key, const std::string& selector);
+// The first entry of the table whose designation under `selector` is `designation`; the end of
+// the table when none is (or the designation is empty).
+SeriesTable::const_iterator FindSeriesEntry(const SeriesTable& table, const std::string& designation,
+                                            const std::string& selector);
+
 struct SeriesScan {
     SeriesTable table;
     SeriesDrawingMap drawings;

@@ -333,13 +333,13 @@ FormCheck ChooseSeries(PositionForm& form, ProjectDocument& doc, const std::stri
     p->designation = designation;
     p->seriesFlag = 0;
     p->seriesValue.clear();
-    if (form.context().seriesTable)
-        for (const auto& [key, path] : *form.context().seriesTable)
-            if (key.find(designation + " (") != std::string::npos || key == designation) {
-                p->seriesFlag = 1;
-                p->seriesValue = path.string();
-                break;
-            }
+    if (const SeriesTable* table = form.context().seriesTable) {
+        const auto entry = FindSeriesEntry(*table, designation, p->designationSelector);
+        if (entry != table->end()) {
+            p->seriesFlag = 1;
+            p->seriesValue = entry->second.string();
+        }
+    }
     form.seriesValue = p->seriesValue;
     MarkModified(doc);
     const int characteristic = CharacteristicCode(form.characteristicText);

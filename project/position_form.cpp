@@ -398,12 +398,8 @@ FormCheck PositionForm::SelectSeries(const std::string& designation, const std::
     if (designation.empty()) return {};
     const std::filesystem::path* file = nullptr;
     if (context_.seriesTable) {
-        for (const auto& [key, path] : *context_.seriesTable) {
-            if (key.find(designation + " (") != std::string::npos || GetLangText(key, selector) == designation) {
-                file = &path;
-                break;
-            }
-        }
+        const auto entry = FindSeriesEntry(*context_.seriesTable, designation, selector);
+        if (entry != context_.seriesTable->end()) file = &entry->second;
     }
     if (!file || file->empty()) {
         ShowMessage(63021, designation);

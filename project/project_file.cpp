@@ -197,17 +197,15 @@ void RefreshSeries(ValvePosition& p, const ProjectLoadContext& context) {
     p.seriesValue.clear();
     const std::string* foundKey = nullptr;
     if (context.seriesTable) {
-        for (const auto& [key, value] : *context.seriesTable) {
-            if (GetLangText(key, p.designationSelector) == p.designation) {
-                foundKey = &key;
-                p.seriesFlag = 1;
-                p.seriesValue = value.string();
-                break;
-            }
+        const auto entry = FindSeriesEntry(*context.seriesTable, p.designation, p.designationSelector);
+        if (entry != context.seriesTable->end()) {
+            foundKey = &entry->first;
+            p.seriesFlag = 1;
+            p.seriesValue = entry->second.string();
         }
     }
     if (foundKey) {
-        const std::string current = GetLangText(*foundKey, context.companyIndex);
+        const std::string current = SeriesKeyDesignation(*foundKey, context.companyIndex);
         const std::string old = p.designation;
         if (!current.empty() && current != old) {
             for (auto& [key, value] : p.titleBlock.pairs)

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -258,6 +259,93 @@ TEST_F(ProjectCli, CalcRunsTheFormAndSavesOnRequest) {
     const json saved = json::parse(Cli("dump " + Q("C.tkp")).out);
     EXPECT_FALSE(saved["positions"][0]["resultTexts"][0][0].get<std::string>().empty());
     EXPECT_EQ(Cli("calc " + Q("C.tkp") + " --position nobody").exitCode, 1);
+}
+
+// A position entered in a user unit of jednotky2.tkd computes as in the built-in unit.
+TEST_F(ProjectCli, CalcKnowsTheUserUnits) {
+    json p = {{"name", "W1"},
+              {"mediumState", 0},
+              {"pointEnabled", {1, 0, 0}},
+              {"rowIdList", "2;4;5;10;28;14;15;12;22;7;21;23;"},
+              {"units", {"", "", "m3/h", "", "mbar", "mbar", "", "", "", "", "°C", "", "kg/m3", "", "bar", "bar", "",
+                         "", "", "", "", "", "m/s", "", "", "", "", "", "cSt"}},
+              {"valveData", {0, 50, 50}}};
+    json values = json::array();
+    for (int k = 0; k < 29; ++k) values.push_back({0, 0, 0});
+    for (auto [slot, v] : {std::pair{2, 20.0}, {4, 7000.0}, {5, 4000.0}, {10, 80.0}, {12, 971.8}, {14, 0.4739},
+                           {15, 220.64}, {22, 1480.0}, {28, 0.364}, {7, 0.9}, {21, 0.46}})
+        values[slot] = {v, 0, 0};
+    p["values"] = values;
+    Write("mbar.json", json({{"positions", {p}}}).dump());
+    ASSERT_EQ(Cli("load " + Q("mbar.json") + " " + Q("M.tkp")).exitCode, 0);
+    Run r = Cli("calc " + Q("M.tkp"));
+    ASSERT_EQ(r.exitCode, 0) << r.err << r.out;
+    const json j = json::parse(r.out);
+    ASSERT_TRUE(j[0]["computed"].get<bool>()) << r.out;
+    EXPECT_NEAR(j[0]["points"][0]["Kv"].get<double>(), 11.38, 0.05) << r.out;
+}
+
+// Opening a project as the program does: the series table refreshes the designation, files
+// without a time stamp get the current time, a new project has the default units of units.tkd.
+TEST_F(ProjectCli, ProjectsOpenAsTheProgramOpensThem) {
+    const fs::path programDir = dir_ / "program";
+    fs::create_directories(programDir / "dbv");
+    for (const auto& e : fs::directory_iterator(TARVIK_PROGRAM_DIR_FOR_TESTS))
+        if (e.path().filename().string().rfind("TarvikD", 0) == 0 || e.path().filename() == "units.tkd")
+            fs::create_symlink(e.path(), programDir / e.path().filename());
+    std::ofstream(programDir / "tarvik.ini") << "[Setup]\nLang=2\nIndex=7\n";
+    ValveSeries series;
+    series.name = "[0:V-9][7:W-9]";  // the designation per company index
+    const auto bytes = ValveSeriesBytes(series);
+    std::ofstream(programDir / "dbv" / "v9.dbv", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+
+    json source = SampleProject();
+    source.erase("defaultFlowUnit");
+    source["positions"][0]["designationSelector"] = "0";
+    Write("source.json", source.dump());
+    ASSERT_EQ(Cli("load " + Q("source.json") + " " + Q("P.tkp"), programDir).exitCode, 0);
+    Run r = Cli("dump " + Q("P.tkp"), programDir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    json j = json::parse(r.out);
+    EXPECT_EQ(j["defaultFlowUnit"], "m3/h");
+    EXPECT_EQ(j["defaultTemperatureUnit"], "°C");
+    const json& p = j["positions"][0];
+    EXPECT_EQ(p["designation"], "W-9");
+    EXPECT_EQ(p["titleBlock"].dump(), R"([["kks","FV101"],["ozn","W-9 X"]])");
+    const std::string item71 = p["specItems"][0]["text"];
+    EXPECT_NE(item71.find("W-9 globe"), std::string::npos) << item71;
+    EXPECT_EQ(item71.find("V-9"), std::string::npos) << item71;
+
+    // Version 5.09: no time stamp in the file.
+    ArchiveWriter w;
+    w.WriteInt32(509);
+    for (int i = 0; i < 6; ++i) w.WriteText("");
+    w.WriteInt32(1);
+    w.WriteDouble(0.101325);
+    for (const char* t : {"FV-1", "", ""}) w.WriteText(t);
+    w.WriteInt32(0);  // water
+    w.WriteInt32(0);
+    w.WriteText("");
+    w.WriteText("");
+    for (int i = 0; i < 3; ++i) w.WriteInt32(i == 0);
+    for (int k = 0; k < 30; ++k) {
+        for (int i = 0; i < 3; ++i) w.WriteDouble(0);
+        w.WriteText("");
+    }
+    w.WriteText("V-9");
+    for (int i = 0; i < 15; ++i) w.WriteDouble(0);
+    w.WriteText("LIN");
+    for (int i = 0; i < 1 + 6 + 15; ++i) w.WriteText("");  // row list, pipes, result rows 0 to 4
+    std::ofstream(dir_ / "old.tkp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(w.bytes().data()), static_cast<std::streamsize>(w.bytes().size()));
+    const auto before = static_cast<std::uint32_t>(std::time(nullptr));
+    r = Cli("dump " + Q("old.tkp"), programDir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    j = json::parse(r.out);
+    EXPECT_GE(j["positions"][0]["savedAt"].get<std::uint32_t>(), before);
+    EXPECT_LE(j["positions"][0]["savedAt"].get<std::uint32_t>(), before + 60);
+    EXPECT_EQ(j["positions"][0]["designation"], "W-9");
 }
 
 }  // namespace

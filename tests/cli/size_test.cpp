@@ -291,6 +291,11 @@ TEST_F(Cli, SteamShowsSaturationLiquidOrVapour) {
     // Outside the range of the steam tables: zeros, never NaN or infinity.
     j = json::parse(Run("steam --pressure 1 --temperature 1000").out);
     ExpectFiniteNumbers(j);
+    // A pressure far beyond them: shown as entered, the properties as out-of-range states.
+    j = json::parse(Run("steam --pressure 1e306 --temperature 100").out);
+    for (const auto& [key, v] : j.items()) EXPECT_TRUE(v.is_string() || std::isfinite(v.get<double>())) << key;
+    EXPECT_EQ(j["pressure"], 1e306);
+    EXPECT_EQ(j["temperature"], 100);
 
     EXPECT_EQ(Run("steam --temperature 20").status, 2);
     EXPECT_EQ(Run("steam --pressure 1 --pressure-unit hPa").status, 2);

@@ -424,5 +424,31 @@ TEST(ValveSeries, ScanBuildsTheTableAndNumbersTheDrawings) {
     EXPECT_TRUE(std::filesystem::exists(program / "dbv" / "s01.DBV"));
 }
 
+// One rule for the series dialog, the form and project loading: the key's series name (up to
+// " (") in the section of the selector.
+TEST(ValveSeries, SeriesLookupMatchesTheNameOfTheKey) {
+    const SeriesTable table{{"XV100 (Globe)", "x"}, {"V100 (Globe)", "v"}, {"[0:V-1][5:V-1-ACME] (Ball)", "one"},
+                            {"K7", "k"}};
+    struct Case {
+        const char* designation;
+        const char* selector;
+        const char* found;  // "" for none
+    } cases[] = {
+        {"V100", "0", "v"},          // not the entry that merely contains it
+        {"K7", "3", "k"},            // a plain name in every section
+        {"V-1", "0", "one"},
+        {"V-1-ACME", "5", "one"},
+        {"V-1", "9", "one"},         // a missing section falls back to section 0
+        {"V-1-ACME", "0", ""},
+        {"V100 (Globe)", "0", ""},   // the display name is not a designation
+        {"", "0", ""},
+    };
+    for (const auto& c : cases) {
+        const auto it = FindSeriesEntry(table, c.designation, c.selector);
+        EXPECT_EQ(it == table.end() ? std::string() : it->second.string(), c.found) << c.designation;
+    }
+    EXPECT_EQ(SeriesKeyDesignation("[0:V-1][5:V-1-ACME] (Ball)", "5"), "V-1-ACME");
+}
+
 }  // namespace
 }  // namespace tarvik
