@@ -24,6 +24,15 @@ const std::vector<CatalogueKind>& CatalogueKinds() {
         {"media", IsSystemMediaFileName, DumpSystemMedia, BuildSystemMedia},
         {"mediau", IsUserMediaFileName, DumpUserMedia, BuildUserMedia},
         {"potrubi", IsPipesFileName, DumpPipes, BuildPipes},
+        {"units", IsDefaultUnitsFileName, DumpDefaultUnits, BuildDefaultUnits},
+        {"jednotky2", IsUserUnitsFileName, DumpUserUnits, BuildUserUnits},
+        {"jednotky", IsOldUserUnitsFileName, DumpOldUserUnits, nullptr,
+         "jednotky.tkd is only read, when jednotky2.tkd cannot be opened; build jednotky2.tkd "
+         "instead (its JSON takes the same units, with an optional offset)"},
+        {"specpodm", IsConditionFileName, DumpConditionFile, BuildConditionFile},
+        {"specprip", [](const std::string& n) { return IsFileNamed(n, "specprip.tkd"); }, DumpTreeFile, BuildTreeFile},
+        {"specprisl", [](const std::string& n) { return IsFileNamed(n, "specprisl.tkd"); }, DumpTreeFile, BuildTreeFile},
+        {"bitmap", IsBitmapFileName, DumpBitmap, BuildBitmap},
     };
     return kinds;
 }

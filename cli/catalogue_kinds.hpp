@@ -15,8 +15,10 @@ struct CatalogueKind {
     // Throws ArchiveError (a file that cannot be read) or std::exception.
     nlohmann::json (*dump)(const std::filesystem::path&);
     // Throws CatalogueJsonError on JSON that does not describe a file of the kind; writes the
-    // file atomically, so nothing is written on an error.
+    // file atomically, so nothing is written on an error. Null for a kind that is only read.
     void (*build)(const nlohmann::json&, const std::filesystem::path&);
+    // Why the kind is never written (when build is null).
+    const char* readOnlyReason = nullptr;
 };
 
 const std::vector<CatalogueKind>& CatalogueKinds();
@@ -59,5 +61,31 @@ void BuildUserMedia(const nlohmann::json& source, const std::filesystem::path& o
 bool IsPipesFileName(const std::string& fileName);
 nlohmann::json DumpPipes(const std::filesystem::path& path);
 void BuildPipes(const nlohmann::json& source, const std::filesystem::path& out);
+
+// Unit files (catalogue_units.cpp): default units, user units, the older user units (read only).
+bool IsDefaultUnitsFileName(const std::string& fileName);
+nlohmann::json DumpDefaultUnits(const std::filesystem::path& path);
+void BuildDefaultUnits(const nlohmann::json& source, const std::filesystem::path& out);
+
+bool IsUserUnitsFileName(const std::string& fileName);
+nlohmann::json DumpUserUnits(const std::filesystem::path& path);
+void BuildUserUnits(const nlohmann::json& source, const std::filesystem::path& out);
+
+bool IsOldUserUnitsFileName(const std::string& fileName);
+nlohmann::json DumpOldUserUnits(const std::filesystem::path& path);
+
+// The condition variables "specpodm.tkd" (catalogue_text.cpp).
+bool IsConditionFileName(const std::string& fileName);
+nlohmann::json DumpConditionFile(const std::filesystem::path& path);
+void BuildConditionFile(const nlohmann::json& source, const std::filesystem::path& out);
+
+// The trees "specprip.tkd" and "specprisl.tkd" as lines (catalogue_text.cpp).
+nlohmann::json DumpTreeFile(const std::filesystem::path& path);
+void BuildTreeFile(const nlohmann::json& source, const std::filesystem::path& out);
+
+// The logo bitmaps (catalogue_bitmap.cpp).
+bool IsBitmapFileName(const std::string& fileName);
+nlohmann::json DumpBitmap(const std::filesystem::path& path);
+void BuildBitmap(const nlohmann::json& source, const std::filesystem::path& out);
 
 }  // namespace tarvik::cli

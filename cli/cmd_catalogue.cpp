@@ -58,6 +58,10 @@ int Dump(const CatalogueKind& kind, const std::filesystem::path& file) {
 }
 
 int Build(const CatalogueKind& kind, const std::filesystem::path& source, const std::filesystem::path& out) {
+    if (!kind.build) {
+        std::fprintf(stderr, "tarvik-cli catalogue build: kind %s is never written: %s\n", kind.name, kind.readOnlyReason);
+        return kExitUsage;
+    }
     std::ifstream in(source, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "tarvik-cli catalogue build: cannot open %s\n", source.string().c_str());
@@ -103,7 +107,7 @@ int RunCatalogue(std::vector<std::string>& args) {
     if (args.empty()) return Usage("missing dump, build or kinds");
     const std::string action = args[0];
     if (action == "kinds" && args.size() == 1) {
-        for (const auto& k : CatalogueKinds()) std::printf("%s\n", k.name);
+        for (const auto& k : CatalogueKinds()) std::printf("%s%s\n", k.name, k.build ? "" : " (dump only)");
         return kExitOk;
     }
     if (action == "dump" && args.size() == 2) {

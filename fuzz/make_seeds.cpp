@@ -61,6 +61,8 @@ void ConditionSeeds(const fs::path& dir) {
          "\r\n"
          "{dn<=50}{p1>1,6}{t1=20}\r\n");
     Save(dir / "lf_only.tkd", "dn;;5;mm;l;\nx\n{dn <= 10}{xx>1\n");
+    // Lines that the whole-file reading keeps or writes back in another form.
+    Save(dir / "rewritten.tkd", "//note\r\r\n;\r\n\r\r\nx\ra;v;-1;mm;\n//\nname;src;abc;u;k;extra\n\xb0" "C;v");
 }
 
 void SpecItemSeeds(const fs::path& dir) {
