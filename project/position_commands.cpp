@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "calc/medium_properties.hpp"
+#include "project/medium_properties.hpp"
 #include "calc/rounding.hpp"
 #include "calc/steam_tables.hpp"
 #include "calc/travel.hpp"

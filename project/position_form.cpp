@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "calc/catalogue_valve_from_series.hpp"
+#include "project/catalogue_valve_from_series.hpp"
 #include "calc/rounding.hpp"
 #include "calc/travel.hpp"
 #include "data/lang_text.hpp"

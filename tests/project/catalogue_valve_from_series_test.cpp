@@ -2,7 +2,7 @@
 
 #include "calc/calc_log.hpp"
 #include "calc/calculation_run.hpp"
-#include "calc/catalogue_valve_from_series.hpp"
+#include "project/catalogue_valve_from_series.hpp"
 #include "calc/travel.hpp"
 #include "data/archive.hpp"
 #include "support/lang_fixture.hpp"

@@ -1,4 +1,4 @@
-#include "calc/catalogue_valve_from_series.hpp"
+#include "project/catalogue_valve_from_series.hpp"
 
 namespace tarvik {
 

@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "calc/calculation_run.hpp"
-#include "calc/catalogue_valve_from_series.hpp"
+#include "project/catalogue_valve_from_series.hpp"
 #include "calc/travel.hpp"
 #include "data/conditions.hpp"
 #include "data/language.hpp"
