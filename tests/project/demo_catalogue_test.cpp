@@ -173,10 +173,10 @@ ProcessData LiquidPoint(const SeriesValve& v, const ValveSeries& s, double fract
     p.cF() = 1480;
     d.Kvs = v.Kvs;
     d.d = d.D = v.dn;
-    d.rw = v.noiseInput1;
-    d.FLn = v.noiseInput2;
+    d.rw = v.rw;
+    d.FLn = v.FLn;
     d.valve = ToCatalogueValve(v, s);
-    d.characteristicName = CharacteristicName(CharacteristicFromCode(v.characteristic));
+    d.characteristic = CharacteristicFromCode(v.characteristic);
     return d;
 }
 
