@@ -25,7 +25,7 @@ void BM_AerodynamicNoise(benchmark::State& state) {
     in.rw = 0.25;
     in.tp = 4;
     std::string warning;
-    tarvik::ControlFlagList flags;
+    tarvik::ResultMarks flags;
     for (auto _ : state) {
         warning.clear();
         flags.clear();
@@ -53,7 +53,7 @@ void BM_HydrodynamicNoise(benchmark::State& state) {
     in.D2 = 100;
     in.ro1 = 998;
     std::string warning;
-    tarvik::ControlFlagList flags;
+    tarvik::ResultMarks flags;
     for (auto _ : state) {
         warning.clear();
         flags.clear();

@@ -43,7 +43,7 @@ ProcessData Water(bool noise) {
     ProcessData d;
     d.medium = MediumState::Liquid;
     d.units = {"m3/h", "bar", "bar", "°C", "cSt", "bar", "bar"};
-    d.characteristicName = GetText(63060);
+    d.characteristic = Characteristic::EqualPercentage;
     d.d = 50;
     d.D = 80;
     d.pipes = {88.9, 3.2, 88.9, 3.2};
@@ -74,7 +74,7 @@ ProcessData Gas() {
     ProcessData d;
     d.medium = MediumState::Gas;
     d.units = {"Nm3/h", "bar", "bar", "°C", "cSt", "kg/Nm3", "bar"};
-    d.characteristicName = GetText(63060);
+    d.characteristic = Characteristic::EqualPercentage;
     d.d = 50;
     d.D = 80;
     d.pipes = {88.9, 3.2, 88.9, 3.2};

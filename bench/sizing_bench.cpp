@@ -71,7 +71,7 @@ BENCHMARK(BM_SizeLiquidNonTurbulent);
 // Normal flow between reducers, eight passes of the Fp/xTP iteration.
 void BM_SizeGasReducers(benchmark::State& state) {
     GasSizingInput in = Air();
-    std::string regime;
+    tarvik::FlowRegime regime = tarvik::FlowRegime::None;
     for (auto _ : state) {
         benchmark::DoNotOptimize(in);
         benchmark::DoNotOptimize(tarvik::SizeGas(in, nullptr, regime));

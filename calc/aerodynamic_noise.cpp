@@ -34,7 +34,7 @@ struct Log {
 }  // namespace
 
 NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, std::string& warning,
-                                 int point, ControlFlagList& flags) {
+                                 int point, ResultMarks& marks) {
     NoiseResult out;
     const Log put{log};
 
@@ -68,7 +68,7 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
     // A negative diameter is as unusable as a missing one.
     if (!(in.D1 > 0 && in.D2 > 0 && in.d > 0 && in.D > 0)) {
         put.Text("\nD = 0 tudíž konec výpočtu\n");
-        AddWarning(kFieldNone, point, GetText(63082), warning, flags);
+        AddWarning(ResultField::None, point, GetText(63082), warning, marks);
         return out;
     }
 
@@ -123,7 +123,7 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
         const double eta1 = 1e-4 * std::pow(Mvc, 3.6);
         Wa = eta1 * in.rw * Wm * F2;
         fp = 0.2 * Uvc / Dj;
-        out.regime = "I";
+        out.noiseRegime = "I";
         put("Uvc (9) = ", Uvc);
         put("Wm (10) = ", Wm);
         put("Tvc (11) = ", Tvc);
@@ -149,7 +149,7 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
         const double eta2 = 1e-4 * std::pow(Mj, 6.6 * F2);
         Wa = eta2 * in.rw * Wms * (p1 - p2) / (p1 - pvcc);
         fp = 0.2 * Mj * cvcc / Dj;
-        out.regime = "II";
+        out.noiseRegime = "II";
         put("eta2 (22) = ", eta2);
         put("Wa (23) = ", Wa);
         put("fp (24) = ", fp);
@@ -158,7 +158,7 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
         const double eta3 = 1e-4 * std::pow(Mj, 6.6 * F2);
         Wa = eta3 * in.rw * Wms;
         fp = 0.2 * Mj * cvcc / Dj;
-        out.regime = "III";
+        out.noiseRegime = "III";
         put("eta3 (25) = ", eta3);
         put("Wa (26) = ", Wa);
         put("fp (24) = ", fp);
@@ -167,7 +167,7 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
         const double eta4 = 1e-4 * (Mj * Mj / 2) * std::pow(std::sqrt(2.0), 6.6 * F2);
         Wa = eta4 * in.rw * Wms;
         fp = 0.35 * cvcc / (1.25 * Dj * std::sqrt(Mj * Mj - 1));
-        out.regime = "IV";
+        out.noiseRegime = "IV";
         put("eta4 (27) = ", eta4);
         put("Wa (28) = ", Wa);
         put("fp (29) = ", fp);
@@ -177,13 +177,13 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
         const double eta5 = 1e-4 * (Mj5 * Mj5 / 2) * std::pow(std::sqrt(2.0), 6.6 * F2);
         Wa = eta5 * in.rw * Wms;
         fp = 0.35 * cvcc / (1.25 * Dj * std::sqrt(Mj5 * Mj5 - 1));
-        out.regime = "V";
+        out.noiseRegime = "V";
         put("Mj5 (30) = ", Mj5);
         put("eta5 (31) = ", eta5);
         put("Wa (32) = ", Wa);
         put("fp (29) = ", fp);
     }
-    if (log) log->Write("režim = " + out.regime + "\n");
+    if (log) log->Write("režim = " + out.noiseRegime + "\n");
 
     const double ro2 = in.ro1 * p2 / p1;
     const double c2 = std::sqrt(g * kR * in.T1 / in.M);
@@ -192,7 +192,7 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
     put("ro2 (33) = ", ro2);
     put("c2 (34) = ", c2);
     put("Mo (35) = ", Mo);
-    if (Mo >= 0.4) AddWarning(kFieldVelocity, point, GetText(63047), warning, flags);
+    if (Mo >= 0.4) AddWarning(ResultField::Velocity, point, GetText(63047), warning, marks);
 
     const double Di = D2;
     const double Lpi = 10 * std::log10(3.2e9 * Wa * ro2 * c2 / (Di * Di));
@@ -221,10 +221,10 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
     put("M2 (42) = ", M2);
 
     if (M2 >= 1) {
-        AddWarning(kFieldNone, point, GetText(63048), warning, flags);
+        AddWarning(ResultField::None, point, GetText(63048), warning, marks);
         return out;
     }
-    if (M2 >= 0.4) AddWarning(kFieldNone, point, GetText(63048), warning, flags);
+    if (M2 >= 0.4) AddWarning(ResultField::None, point, GetText(63048), warning, marks);
 
     const double Lg = 16 * std::log10(1 / (1 - M2));
     const double LpAe = 5 + Lpi + TL + Lg + trim;
@@ -243,9 +243,9 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
 
     if (level > 85) {
         if (in.FLn == 0)
-            AddWarning(kFieldNoise, point, GetText(63049), warning, flags);
+            AddWarning(ResultField::Noise, point, GetText(63049), warning, marks);
         else if (in.FLn > 0)
-            AddWarning(kFieldNoise, point, GetText(63050), warning, flags);
+            AddWarning(ResultField::Noise, point, GetText(63050), warning, marks);
     }
     return out;
 }

@@ -27,11 +27,6 @@ double Finite(double v, const char* what, CalcLog* log) {
     return 0;
 }
 
-bool RegimeIs(const std::string& regime, int number) {
-    const std::string& text = GetText(number);
-    return !text.empty() && regime == text;
-}
-
 }  // namespace
 
 const char* InputFieldName(InputField field) {
@@ -126,29 +121,29 @@ Validation ValidateInputs(ProcessData& data, const NegativeP2Question& ask) {
         const double storedKv = data.results[static_cast<std::size_t>(i)].Kv;
         if (storedKv > 0 && data.Kvs > 0 && storedKv > data.Kvs) return refuse(63031, i, InputField::Kv);
     }
-    if (!data.valve && data.characteristicName.empty()) return refuse(63032, -1, InputField::Characteristic);
+    if (!data.valve && data.characteristic == Characteristic::Unknown) return refuse(63032, -1, InputField::Characteristic);
     return {};
 }
 
-double OutletVelocity(double flow, double D, int point, const std::string& regime, std::string& message,
-                      ControlFlagList& flags) {
+double OutletVelocity(double flow, double D, int point, FlowRegime regime, std::string& message,
+                      ResultMarks& marks) {
     if (D <= 0) return 0;
     const double v = flow / (D * D * kPi * 3600 / 4000000);
     double lower = 0, upper = 0;
-    if (RegimeIs(regime, 62182)) {
+    if (regime == FlowRegime::Cavitation) {
         lower = 3.0;
         upper = 6.5;
-    } else if (RegimeIs(regime, 62186)) {
+    } else if (regime == FlowRegime::Turbulent) {
         lower = 7.0;
         upper = 8.5;
     } else {
-        if (v > 60) AddWarning(kFieldVelocity, point, GetText(63051), message, flags);
+        if (v > 60) AddWarning(ResultField::Velocity, point, GetText(63051), message, marks);
         return v;
     }
     if (v > upper)
-        AddWarning(kFieldVelocity, point, GetText(63052), message, flags);
+        AddWarning(ResultField::Velocity, point, GetText(63052), message, marks);
     else if (v > lower)
-        AddWarning(kFieldVelocity, point, GetText(63051), message, flags);
+        AddWarning(ResultField::Velocity, point, GetText(63051), message, marks);
     return v;
 }
 
@@ -192,8 +187,8 @@ struct PointInput {
 
 class Run {
 public:
-    Run(ProcessData& data, const RunOptions& options, CalcLog* log)
-        : data_(data), options_(options), log_(log), c_(CharacteristicFromName(data.characteristicName)) {
+    Run(ProcessData& data, const RunOptions& options, CalcLog* log, ResultMarks& marks)
+        : data_(data), options_(options), log_(log), marks_(marks), c_(data.characteristic) {
         if (data.valve) kvTable_ = data.valve->Kv;
         minKv_ = data.valve ? data.valve->minKv : 0;
         D1_ = data.pipes.D1();
@@ -255,7 +250,7 @@ private:
         return in;
     }
 
-    double Size(const PointInput& in, std::string& regime) const {
+    double Size(const PointInput& in, FlowRegime& regime) const {
         if (Liquid()) {
             LiquidSizingInput s;
             s.p1 = in.p1;
@@ -296,7 +291,7 @@ private:
     }
 
     // Re-sizes with the valve's coefficients at the travel until the travel settles.
-    double IterateOpening(double Kv, PointInput& in, OperatingPoint& pt, std::string& regime) const {
+    double IterateOpening(double Kv, PointInput& in, OperatingPoint& pt, FlowRegime& regime) const {
         const CatalogueValve& v = *data_.valve;
         double h = Travel(Kv);
         for (int pass = 0; pass < 50; ++pass) {
@@ -319,7 +314,7 @@ private:
     void Point(int i, SizingResult& r) {
         OperatingPoint& pt = data_.points[static_cast<std::size_t>(i)];
         PointInput in = Convert(pt);
-        std::string regime;
+        FlowRegime regime = FlowRegime::None;
         double Kv = Size(in, regime);
         if (Valve() && data_.Kvs > 0 && !data_.manualCoefficients) Kv = IterateOpening(Kv, in, pt, regime);
         Kv = Finite(Kv, "Kv", log_);
@@ -373,7 +368,7 @@ private:
             n.ro1 = in.ro1;
             n.FLn = data_.FLn;
             n.dLn = dLn;
-            NoiseResult res = CalcHydrodynamicNoise(n, log_, r.message, i, data_.controlFlags, Valve(), options_.admin);
+            NoiseResult res = CalcHydrodynamicNoise(n, log_, r.message, i, marks_, Valve(), options_.admin);
             noise = res.noise;
             regime = res.regime;
         } else if (Kv > 0) {
@@ -399,7 +394,7 @@ private:
             n.FLn = data_.FLn;
             n.rw = data_.rw;
             n.tp = data_.pipes.outletWall;
-            NoiseResult res = CalcAerodynamicNoise(n, log_, r.message, i, data_.controlFlags);
+            NoiseResult res = CalcAerodynamicNoise(n, log_, r.message, i, marks_);
             noise = res.noise;
             Mo = res.Mo;
         }
@@ -414,12 +409,12 @@ private:
         double velocity = 0;
         if (!Liquid()) {
             velocity = Mo;
-        } else if (regime != "Flashing") {
-            velocity = OutletVelocity(in.Q, data_.D, i, regime, r.message, data_.controlFlags);
+        } else if (regime != FlowRegime::Flashing) {
+            velocity = OutletVelocity(in.Q, data_.D, i, regime, r.message, marks_);
         } else if (data_.medium == MediumState::Water) {
             const double rhoMix = FlashingMixtureDensity(in.T1, in.p2);
             if (rhoMix > 0)
-                velocity = OutletVelocity(in.Q * in.ro1 / rhoMix, data_.D, i, regime, r.message, data_.controlFlags);
+                velocity = OutletVelocity(in.Q * in.ro1 / rhoMix, data_.D, i, regime, r.message, marks_);
             else if (log_)
                 log_->Write("Flashing: no two-phase density, velocity 0\n");
         }
@@ -429,16 +424,17 @@ private:
         r.exact.velocity = velocity;
         r.velocity = RoundValue(velocity, -1, 4);
 
-        if (data_.Kvs > 0 && Kv > data_.Kvs) AddWarning(kFieldKv, i, GetText(63056), r.message, data_.controlFlags);
-        if (Kv < minKv_) AddWarning(kFieldKv, i, GetText(63057), r.message, data_.controlFlags);
-        if (regime == "Flashing") AddWarning(kFieldNone, -1, GetText(63087), r.message, data_.controlFlags);
-        if (RegimeIs(regime, 62182)) AddWarning(kFieldNone, -1, GetText(63086), r.message, data_.controlFlags);
-        if (RegimeIs(regime, 62187)) AddWarning(kFieldNone, -1, GetText(63088), r.message, data_.controlFlags);
+        if (data_.Kvs > 0 && Kv > data_.Kvs) AddWarning(ResultField::Kv, i, GetText(63056), r.message, marks_);
+        if (Kv < minKv_) AddWarning(ResultField::Kv, i, GetText(63057), r.message, marks_);
+        if (regime == FlowRegime::Flashing) AddWarning(ResultField::None, -1, GetText(63087), r.message, marks_);
+        if (regime == FlowRegime::Cavitation) AddWarning(ResultField::None, -1, GetText(63086), r.message, marks_);
+        if (regime == FlowRegime::Choked) AddWarning(ResultField::None, -1, GetText(63088), r.message, marks_);
     }
 
     ProcessData& data_;
     const RunOptions& options_;
     CalcLog* log_;
+    ResultMarks& marks_;
     Characteristic c_;
     CoefficientTable kvTable_{};
     double minKv_ = 0;
@@ -454,7 +450,6 @@ RunOutcome RunCalculation(ProcessData& data, const RunOptions& options) {
     if (options.onValidated) options.onValidated();
     if (data.OnOffValve()) return out;
 
-    data.controlFlags.clear();
     CalcLog file;
     CalcLog* log = options.log;
     if (!log && options.logPath) {
@@ -463,8 +458,9 @@ RunOutcome RunCalculation(ProcessData& data, const RunOptions& options) {
         else
             ShowMessage(63018, options.logPath->string());
     }
-    out.summary = Run(data, options, log).Points();
+    out.summary = Run(data, options, log, out.marks).Points();
     out.computed = true;
+    out.logWritten = log != nullptr;
     return out;
 }
 

@@ -7,7 +7,7 @@
 // the form into ProcessData, storing the position into the document after the checks
 // (RunOptions::onValidated) and again with the result texts and the time stamp after the run,
 // emptying the specification items 55 and 57 when RunOutcome::computed is set, showing the
-// summary and marking the controls listed in ProcessData::controlFlags.
+// summary and marking the results listed in RunOutcome::marks.
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -15,6 +15,7 @@
 
 #include "calc/calc_log.hpp"
 #include "calc/process_data.hpp"
+#include "calc/warnings.hpp"
 
 namespace tarvik {
 
@@ -73,14 +74,19 @@ struct RunOutcome {
     Validation validation;  // not ok: nothing was computed or changed but the rewrites
     bool computed = false;  // false also for an on-off catalogue valve
     std::string summary;    // the warnings of all points with their headers, "" when none
+    ResultMarks marks;      // the results the warnings mark; empty unless computed
+    // The run wrote its blocks to a log (the file of RunOptions::logPath, or RunOptions::log).
+    // False when nothing was computed, without a log, and when the log file could not be
+    // created (message 63018 was shown).
+    bool logWritten = false;
 };
 
 RunOutcome RunCalculation(ProcessData& data, const RunOptions& options = {});
 
 // Outlet velocity in m/s of `flow` m3/h in a pipe of D mm, with the velocity warnings for the
 // regime; 0 without a diameter.
-double OutletVelocity(double flow, double D, int point, const std::string& regime, std::string& message,
-                      ControlFlagList& flags);
+double OutletVelocity(double flow, double D, int point, FlowRegime regime, std::string& message,
+                      ResultMarks& marks);
 
 // Density of flashing water behind the valve (kg/m3): T1 in K, p2 in MPa. 0 when the steam
 // tables have no answer.

@@ -8,7 +8,16 @@ namespace tarvik {
 
 using CoefficientTable = std::array<double, 11>;
 
+// The characteristic as stored in files (valve series, projects).
 enum CharacteristicCode { kCharLinear = 0, kCharEqualPercentage = 1, kCharTable = 2, kCharOnOff = 3 };
+
+// The characteristic as the calculation uses it; Unknown = none chosen.
+enum class Characteristic { Unknown, Linear, EqualPercentage, Table, OnOff };
+
+// 0 linear, 1 equal percentage, 2 table, 3 on-off; anything else Unknown.
+Characteristic CharacteristicFromCode(int code);
+// The stored code of a characteristic, -1 for Unknown.
+int CharacteristicToCode(Characteristic c);
 
 // Indices of CatalogueValve::tableFlags.
 enum TableFlag { kFlagFL = 0, kFlagXT = 1, kFlagFd = 2, kFlagXFz = 3, kFlagDLnLiquid = 4, kFlagDLnGas = 5 };

@@ -23,9 +23,6 @@ constexpr double kReVWithoutViscosity = 10000.001;
 constexpr int kNonTurbulentPasses = 5;
 constexpr int kReducerPasses = 50;  // as for liquids: convergent cases need about ten
 
-constexpr int kTextNormal = 62186;
-constexpr int kTextChoked = 62187;
-
 double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
 enum Form { kQ0, kDensity, kMolarMass, kNone };
@@ -125,7 +122,7 @@ private:
 
 }  // namespace
 
-double SizeGas(const GasSizingInput& in, CalcLog* log, std::string& regime) {
+double SizeGas(const GasSizingInput& in, CalcLog* log, FlowRegime& regime) {
     if (in.p1 == in.p2 || in.Fl == 0 || in.p1 == 0 || in.xT == 0 || !(in.gama > 0)) return 0;
 
     const double fgamma = in.gama / kGammaAir;
@@ -133,7 +130,7 @@ double SizeGas(const GasSizingInput& in, CalcLog* log, std::string& regime) {
     const double fxt = fgamma * in.xT;
     const double Y = 1 - x / (3 * fxt);
     const bool choked = x >= fxt;
-    regime = GetText(choked ? kTextChoked : kTextNormal);
+    regime = choked ? FlowRegime::Choked : FlowRegime::Turbulent;
 
     if (log) {
         log->Write(GetText(63044));

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calc/calc_log.hpp"
+#include "calc/flow_regime.hpp"
 
 namespace tarvik {
 
@@ -25,8 +26,8 @@ struct GasSizingInput {
     double xT = 0;
 };
 
-// Returns Kv (never NaN or infinity), sets regime to the flow-regime text (62186 or 62187) and
+// Returns Kv (never NaN or infinity), sets regime to Turbulent or Choked and
 // writes the log block when log is not null.
-double SizeGas(const GasSizingInput& in, CalcLog* log, std::string& regime);
+double SizeGas(const GasSizingInput& in, CalcLog* log, FlowRegime& regime);
 
 }  // namespace tarvik

@@ -38,7 +38,7 @@ struct Log {
 }  // namespace
 
 NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log, std::string& warning,
-                                  int point, ControlFlagList& flags, bool catalogueValve, bool admin) {
+                                  int point, ResultMarks& marks, bool catalogueValve, bool admin) {
     NoiseResult out;
     const Log put{log};
 
@@ -72,7 +72,7 @@ NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log
     const double trim = in.FLn != 0 ? in.dLn : 0;
 
     if (pv > p2) {
-        out.regime = "Flashing";
+        out.regime = FlowRegime::Flashing;
         put.Text("Flashing \n");
         return out;
     }
@@ -82,7 +82,7 @@ NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log
 
     double LWi;
     if (xF >= in.xFz) {
-        out.regime = GetText(62182);
+        out.regime = FlowRegime::Cavitation;
         const double Ff = 0.96 - 0.28 * std::sqrt(pv / pc);
         put("Ff = ", Ff);
         const double choked = in.Fl * in.Fl * (p1 - Ff * pv);
@@ -95,20 +95,20 @@ NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log
                   std::log10((1 - in.xFzfi) / (1 - x)) +
               trim;
     } else {
-        out.regime = GetText(62186);
+        out.regime = FlowRegime::Turbulent;
         LWi = 10 * std::log10(in.nyF) + 120 + 10 * std::log10(m) + 10 * std::log10(dp) -
               10 * std::log10(roF);
     }
-    if (log) log->Write(out.regime + " \n");
+    if (log) log->Write(FlowRegimeText(out.regime) + " \n");
 
     if (!catalogueValve && !admin) return out;
     // Negative dimensions are as unusable as missing ones.
     if (!(d1 > 0 && d0 > 0 && t > 0)) {
-        AddWarning(kFieldNone, point, GetText(63082), warning, flags);
+        AddWarning(ResultField::None, point, GetText(63082), warning, marks);
         return out;
     }
     if (!(in.cF > 0)) {
-        AddWarning(kFieldNone, point, GetText(63083), warning, flags);
+        AddWarning(ResultField::None, point, GetText(63083), warning, marks);
         return out;
     }
     put("LWi = ", LWi);
@@ -147,9 +147,9 @@ NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log
 
     if (level > 85) {
         if (in.FLn == 0)
-            AddWarning(kFieldNoise, point, GetText(63049), warning, flags);
+            AddWarning(ResultField::Noise, point, GetText(63049), warning, marks);
         else if (in.FLn > 0)
-            AddWarning(kFieldNoise, point, GetText(63050), warning, flags);
+            AddWarning(ResultField::Noise, point, GetText(63050), warning, marks);
     }
     return out;
 }

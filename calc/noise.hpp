@@ -4,13 +4,15 @@
 #include <string>
 
 #include "calc/calc_log.hpp"
+#include "calc/flow_regime.hpp"
 #include "calc/warnings.hpp"
 
 namespace tarvik {
 
 struct NoiseResult {
     double noise = 0;    // LpAe,1m in dB(A); never NaN or infinity
-    std::string regime;  // flow-regime text
+    FlowRegime regime = FlowRegime::None;  // hydrodynamic noise
+    std::string noiseRegime;  // aerodynamic noise: "I" to "V", "" when none applies
     double Mo = 0;       // Mach number at the valve outlet (aerodynamic only)
 };
 
@@ -31,10 +33,10 @@ struct HydrodynamicNoiseInput {
     double D2 = 0, ro1 = 0, FLn = 0, dLn = 0;
 };
 
-// `warning` is the point's message text; marks go to `flags` for operating point `point`.
+// `warning` is the point's message text; marks go to `marks` for operating point `point`.
 NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, std::string& warning,
-                                 int point, ControlFlagList& flags);
+                                 int point, ResultMarks& marks);
 NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log, std::string& warning,
-                                  int point, ControlFlagList& flags, bool catalogueValve, bool admin);
+                                  int point, ResultMarks& marks, bool catalogueValve, bool admin);
 
 }  // namespace tarvik

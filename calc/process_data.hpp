@@ -7,7 +7,7 @@
 #include <string>
 
 #include "calc/catalogue_valve.hpp"
-#include "calc/warnings.hpp"
+#include "calc/flow_regime.hpp"
 
 namespace tarvik {
 
@@ -78,7 +78,7 @@ struct SizingResult {
     bool computed = false;  // false: never calculated, or emptied
     double Kv = 0;          // 5 significant digits
     double opening = 0;     // per cent, 3 decimals; 0 without Kvs
-    std::string regime;
+    FlowRegime regime = FlowRegime::None;
     double velocity = 0;    // m/s for liquids; outlet Mach number Mo for steam and gas
     double dLi = 0;
     double noise = 0;       // dB(A), never negative
@@ -109,15 +109,14 @@ struct ProcessData {
     double FLn = 0;    // pressure recovery factor of a low-noise trim, 0 = none
     double dLi = 0;    // further attenuation, dB
 
-    // Compared with the language texts 63059, 63060, 63061 and 63102.
-    std::string characteristicName;
+    // The characteristic chosen on the form; Unknown = none.
+    Characteristic characteristic = Characteristic::Unknown;
     bool gaugePressures = false;
     bool manualCoefficients = false;
     // The selected catalogue valve; its table flags say table or two-point mode.
     std::optional<CatalogueValve> valve;
 
     double atmosphericPressure = 0.101325;  // of the document, MPa
-    ControlFlagList controlFlags;
 
     bool OnOffValve() const { return valve && valve->characteristic == kCharOnOff; }
 };

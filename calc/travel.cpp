@@ -2,15 +2,8 @@
 
 #include <cmath>
 
-#include "data/language.hpp"
-
 namespace tarvik {
 namespace {
-
-constexpr int kTextLinear = 63059;
-constexpr int kTextEqualPercentage = 63060;
-constexpr int kTextTable = 63061;
-constexpr int kTextOnOff = 63102;
 
 // Kv/Kvs = 50^(h - 1): h = 0 at 2 % of Kvs.
 constexpr double kRangeability = 0.02;
@@ -33,16 +26,6 @@ double TableTravel(double Kv, const CoefficientTable& t) {
 
 }  // namespace
 
-Characteristic CharacteristicFromName(const std::string& name) {
-    // An empty name means "none chosen"; it must not match a text missing from the pack.
-    if (name.empty()) return Characteristic::Unknown;
-    if (name == GetText(kTextLinear)) return Characteristic::Linear;
-    if (name == GetText(kTextEqualPercentage)) return Characteristic::EqualPercentage;
-    if (name == GetText(kTextOnOff)) return Characteristic::OnOff;
-    if (name == GetText(kTextTable)) return Characteristic::Table;
-    return Characteristic::Unknown;
-}
-
 Characteristic CharacteristicFromCode(int code) {
     switch (code) {
         case kCharLinear: return Characteristic::Linear;
@@ -53,15 +36,15 @@ Characteristic CharacteristicFromCode(int code) {
     }
 }
 
-std::string CharacteristicName(Characteristic c) {
+int CharacteristicToCode(Characteristic c) {
     switch (c) {
-        case Characteristic::Linear: return GetText(kTextLinear);
-        case Characteristic::EqualPercentage: return GetText(kTextEqualPercentage);
-        case Characteristic::Table: return GetText(kTextTable);
-        case Characteristic::OnOff: return GetText(kTextOnOff);
+        case Characteristic::Linear: return kCharLinear;
+        case Characteristic::EqualPercentage: return kCharEqualPercentage;
+        case Characteristic::Table: return kCharTable;
+        case Characteristic::OnOff: return kCharOnOff;
         case Characteristic::Unknown: break;
     }
-    return "";
+    return -1;
 }
 
 double TravelFromKv(double Kv, double Kvs, Characteristic c, const CoefficientTable& kvTable) {

@@ -1,19 +1,24 @@
 #pragma once
-// Warnings of a calculation run: the text shown to the user per operating point, and the list
-// of result controls the form marks (each control ID written as ";%i;").
+// Warnings of a calculation run: the text shown to the user per operating point, and the marks
+// on results (which result of which point) that a front end shows, for example in red.
 #include <string>
+#include <vector>
 
 namespace tarvik {
 
-using ControlFlagList = std::string;
+// The results a warning can mark.
+enum class ResultField { None, Kv, Velocity, Noise };
 
-enum WarningField { kFieldNone = -1, kFieldKv = 1, kFieldVelocity = 4, kFieldNoise = 6 };
+struct ResultMark {
+    ResultField field = ResultField::None;
+    int point = 0;  // operating point 0..2
+    bool operator==(const ResultMark&) const = default;
+};
 
-// Control ID of the result field of a point, 0 when the pair is unknown.
-int ResultControlId(int fieldType, int point);
+// In the order the run marked them; a result marked twice stands twice.
+using ResultMarks = std::vector<ResultMark>;
 
-// Appends the text to the point's message and, for a known field and point, marks the control.
-void AddWarning(int fieldType, int point, const std::string& text, std::string& message,
-                ControlFlagList& flags);
+// Appends the text to the point's message and, for a result field and a point 0..2, marks it.
+void AddWarning(ResultField field, int point, const std::string& text, std::string& message, ResultMarks& marks);
 
 }  // namespace tarvik

@@ -135,9 +135,9 @@ ValveSeries ExpandSeries(const json& j, const std::string& drawing) {
                 v.item54 = trim.value("fullBore", false) ? dn : SeatDiameter(v.Kvs, dn, seatK);
                 v.item108 = stroke;
                 v.minKv = v.characteristic == 3 ? 0 : v.Kvs / Number(trim.at("rangeability"), where + ".rangeability");
-                v.noiseInput2 = trim.contains("FLn") ? Number(trim.at("FLn"), where + ".FLn") : 0.0;
-                v.noiseInput3 = Number(trim.at("nyF"), where + ".nyF");
-                v.liquidNoiseInput = Number(trim.at("dLF"), where + ".dLF");
+                v.FLn = trim.contains("FLn") ? Number(trim.at("FLn"), where + ".FLn") : 0.0;
+                v.nyF = Number(trim.at("nyF"), where + ".nyF");
+                v.dLF = Number(trim.at("dLF"), where + ".dLF");
                 static const char* const names[6] = {"FL", "xT", "Fd", "xFz", "dLnLiquid", "dLnGas"};
                 for (int t = 0; t < 6; ++t) v.tables[t] = Table(trim, names[t], s.tableFlags[t] != 0, where);
                 // The reduced trims of a size open through a smaller seat: a smaller Fd.

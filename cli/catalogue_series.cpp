@@ -28,9 +28,9 @@ json ValveJson(const SeriesValve& v) {
               {"Kvs", v.Kvs},
               {"minKv", v.minKv},
               {"field7", v.field7},
-              {"noiseInput2", v.noiseInput2},
-              {"noiseInput3", v.noiseInput3},
-              {"liquidNoiseInput", v.liquidNoiseInput}};
+              {"noiseInput2", v.FLn},
+              {"noiseInput3", v.nyF},
+              {"liquidNoiseInput", v.dLF}};
     for (int t = 0; t < 6; ++t) j[kTableNames[t]] = v.tables[t];
     j["Kv"] = v.kvTable;
     j["valveValue"] = v.valveValue;
@@ -39,7 +39,7 @@ json ValveJson(const SeriesValve& v) {
                       {"texts", TextsJson(v.discarded.texts)}};
     j["specText"] = v.specText;
     j["specTexts"] = v.specTexts;
-    j["loaded"] = {{"noiseInput1", v.noiseInput1}, {"specValue", v.specValue}};
+    j["loaded"] = {{"noiseInput1", v.rw}, {"specValue", v.specValue}};
     return j;
 }
 
@@ -74,9 +74,9 @@ SeriesValve ValveFromJson(const json& source, const std::string& where) {
     v.Kvs = o.Number("Kvs", 0);
     v.minKv = o.Number("minKv", 0);
     v.field7 = o.Number("field7", 0);
-    v.noiseInput2 = o.Number("noiseInput2", 0);
-    v.noiseInput3 = o.Number("noiseInput3", 1e-8);
-    v.liquidNoiseInput = o.Number("liquidNoiseInput", 0);
+    v.FLn = o.Number("noiseInput2", 0);
+    v.nyF = o.Number("noiseInput3", 1e-8);
+    v.dLF = o.Number("liquidNoiseInput", 0);
     for (int t = 0; t < 6; ++t) v.tables[t] = o.Numbers<11>(kTableNames[t]);
     v.kvTable = o.Numbers<11>("Kv");
     v.valveValue = o.Int("valveValue", 0);

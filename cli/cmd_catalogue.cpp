@@ -69,12 +69,9 @@ int Build(const CatalogueKind& kind, const std::filesystem::path& source, const 
     }
     nlohmann::json j;
     try {
-        j = nlohmann::json::parse(in);
-    } catch (const nlohmann::json::exception& e) {
-        std::string what = e.what();
-        for (char& c : what)
-            if (c == '\n') c = ' ';
-        std::fprintf(stderr, "tarvik-cli catalogue build: %s is not valid JSON: %s\n", source.string().c_str(), what.c_str());
+        j = ParseJsonInput(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    } catch (const JsonInputError& e) {
+        std::fprintf(stderr, "tarvik-cli catalogue build: %s is not valid JSON: %s\n", source.string().c_str(), e.what());
         return kExitUsage;
     }
     // A dump names its kind; building it as another kind is a mistake, not a conversion.

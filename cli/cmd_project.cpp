@@ -87,12 +87,16 @@ int LoadCommand(std::vector<std::string>& args) {
         }
         buffer << in.rdbuf();
     }
+    nlohmann::json j;
+    try {
+        j = ParseJsonInput(buffer.str());
+    } catch (const JsonInputError& e) {
+        std::fprintf(stderr, "tarvik-cli load: %s is not valid JSON: %s\n", source.c_str(), e.what());
+        return kExitUsage;
+    }
     ProjectDocument doc;
     try {
-        doc = ProjectFromJson(nlohmann::json::parse(buffer.str()), CurrentSession().NewProject());
-    } catch (const nlohmann::json::exception& e) {
-        std::fprintf(stderr, "tarvik-cli load: %s is not valid JSON: %s\n", source.c_str(), OneLine(e.what()).c_str());
-        return kExitUsage;
+        doc = ProjectFromJson(j, CurrentSession().NewProject());
     } catch (const ProjectJsonError& e) {
         std::fprintf(stderr, "tarvik-cli load: %s: %s\n", source.c_str(), OneLine(e.what()).c_str());
         return kExitUsage;

@@ -19,15 +19,24 @@ namespace {
 
 double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
-nlohmann::json PointJson(const SizingResult& r, int mediumState) {
+using Out = nlohmann::ordered_json;  // keys in the documented order
+
+// The keys of `tarvik-cli size` for the results a position stores.
+Out PointJson(const SizingResult& r, int mediumState) {
     const bool liquid = mediumState == 0 || mediumState == 1;
-    return {{"Kv", Finite(r.Kv)},
-            {"opening", Finite(r.opening)},
-            {"regime", r.regime},
-            {liquid ? "velocity" : "outletMach", Finite(r.velocity)},
-            {"dLi", Finite(r.dLi)},
-            {"noise", Finite(r.noise)},
-            {"warnings", r.message}};
+    Out p = {{"Kv", Finite(r.Kv)},
+                        {"opening", Finite(r.opening)},
+                        {"regime", FlowRegimeText(r.regime)},
+                        {"velocity", Finite(r.velocity)},
+                        {"dLi", Finite(r.dLi)},
+                        {"noise", Finite(r.noise)},
+                        {"message", r.message}};
+    if (!liquid) p["Mo"] = Finite(r.velocity);
+    p["exact"] = {{"Kv", Finite(r.exact.Kv)},
+                  {"opening", Finite(r.exact.opening)},
+                  {"velocity", Finite(r.exact.velocity)},
+                  {"noise", Finite(r.exact.noise)}};
+    return p;
 }
 
 }  // namespace
@@ -73,28 +82,26 @@ int CalcCommand(std::vector<std::string>& args) {
     }
 
     bool allCalculated = true;
-    nlohmann::json out = nlohmann::json::array();
+    Out out = Out::array();
     for (int index : indices) {
         shown.clear();
         const CalculateResult r = CalculatePosition(doc, index, context, options);
         const ValvePosition& p = doc.positions[static_cast<std::size_t>(index)];
-        nlohmann::json j;
+        Out j;
         j["name"] = p.name;
         j["computed"] = r.computed;
         if (!r.check.ok()) {
             allCalculated = false;
             j["refused"] = {{"message", r.check.message},
                             {"text", GetText(r.check.message)},
-                            {"point", r.check.point + 1},
+                            {"point", r.check.point},
                             {"field", InputFieldName(r.check.field)}};
         }
-        nlohmann::json points = nlohmann::json::array();
+        // As `size`: one entry per operating point, null for a point that is off.
+        Out points = Out::array();
         for (std::size_t i = 0; i < kPointCount; ++i)
-            if (p.pointEnabled[i] && r.check.ok()) {
-                nlohmann::json pj = PointJson(r.results[i], p.mediumState);
-                pj["point"] = static_cast<int>(i) + 1;
-                points.push_back(std::move(pj));
-            }
+            points.push_back(p.pointEnabled[i] && r.check.ok() ? PointJson(r.results[i], p.mediumState)
+                                                               : Out(nullptr));
         j["points"] = std::move(points);
         j["summary"] = r.summary;
         j["messages"] = shown;

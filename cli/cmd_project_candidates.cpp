@@ -10,6 +10,7 @@
 #include "cli/project_cli.hpp"
 #include "data/number_text.hpp"
 #include "data/valve_series.hpp"
+#include "project/characteristic_text.hpp"
 #include "project/valve_selection.hpp"
 
 namespace tarvik::cli {
@@ -69,7 +70,7 @@ int CandidatesCommand(std::vector<std::string>& args) {
         list.push_back({{"Kvs", Finite(v.Kvs)},
                         {"DN", Finite(v.dn)},
                         {"characteristic", v.characteristic},
-                        {"characteristicText", CandidateLists::CharacteristicText(v.characteristic)},
+                        {"characteristicText", CharacteristicText(v.characteristic)},
                         {"opening", sizingKv > 0 ? Finite(CandidateOpening(v, sizingKv)) : 0.0}});
     }
     out["candidates"] = std::move(list);

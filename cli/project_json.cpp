@@ -1,20 +1,15 @@
 #include "cli/project_json.hpp"
 
 #include <cmath>
-#include <limits>
 #include <set>
 #include <string>
-
-#include "data/cp1250.hpp"
 
 namespace tarvik::cli {
 namespace {
 
 using nlohmann::json;
 
-[[noreturn]] void Fail(const std::string& where, const std::string& what) {
-    throw ProjectJsonError(where + ": " + what);
-}
+[[noreturn]] void Fail(const std::string& where, const std::string& what) { JsonFail(where, what); }
 
 // ---- to JSON -----------------------------------------------------------------------------
 
@@ -45,40 +40,10 @@ json ToJson(const std::vector<T>& values) {
 
 // ---- from JSON ---------------------------------------------------------------------------
 
-void FromJson(const json& j, const std::string& where, std::string& v) {
-    if (!j.is_string()) Fail(where, "expected a text");
-    v = j.get<std::string>();
-    // Project files hold code page 1250; a character outside it would be saved as "?".
-    bool lossy = false;
-    Utf8ToCp1250(v, &lossy);
-    if (lossy) Fail(where, "has a character that a project file cannot hold");
-}
-
-template <class Int>
-void ReadInteger(const json& j, const std::string& where, Int& v) {
-    if (j.is_number_unsigned()) {
-        const auto u = j.get<std::uint64_t>();
-        if (u > static_cast<std::uint64_t>(std::numeric_limits<Int>::max())) Fail(where, "number out of range");
-        v = static_cast<Int>(u);
-    } else if (j.is_number_integer()) {
-        const auto s = j.get<std::int64_t>();
-        if (s < static_cast<std::int64_t>(std::numeric_limits<Int>::min()) ||
-            s > static_cast<std::int64_t>(std::numeric_limits<Int>::max()))
-            Fail(where, "number out of range");
-        v = static_cast<Int>(s);
-    } else {
-        Fail(where, "expected a whole number");
-    }
-}
-void FromJson(const json& j, const std::string& where, std::int32_t& v) { ReadInteger(j, where, v); }
-void FromJson(const json& j, const std::string& where, std::uint32_t& v) { ReadInteger(j, where, v); }
-
-void FromJson(const json& j, const std::string& where, double& v) {
-    if (!j.is_number()) Fail(where, "expected a number");
-    const double d = j.get<double>();
-    if (!std::isfinite(d)) Fail(where, "number out of range");
-    v = d;
-}
+void FromJson(const json& j, const std::string& where, std::string& v) { v = JsonText(j, where); }
+void FromJson(const json& j, const std::string& where, std::int32_t& v) { v = JsonInt32(j, where); }
+void FromJson(const json& j, const std::string& where, std::uint32_t& v) { v = JsonUint32(j, where); }
+void FromJson(const json& j, const std::string& where, double& v) { v = JsonNumber(j, where); }
 
 void FromJson(const json& j, const std::string&, json& v) { v = j; }
 

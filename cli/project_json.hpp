@@ -3,15 +3,13 @@
 // Reading is strict: an unknown key or a value of the wrong type is refused with its place
 // ("positions[2].valveData[4]: ..."); a missing key keeps the value of a new project.
 #include <nlohmann/json.hpp>
-#include <stdexcept>
 
+#include "cli/strict_json.hpp"
 #include "project/project_document.hpp"
 
 namespace tarvik::cli {
 
-struct ProjectJsonError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+using ProjectJsonError = JsonInputError;
 
 nlohmann::json ProjectToJson(const ProjectDocument& doc);
 // `start` is the new project the missing keys keep their values from.

@@ -1,24 +1,25 @@
 // tarvik-cli size: one valve position as JSON in, the results of the calculation run as JSON out.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <nlohmann/json.hpp>
-#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "calc/calculation_run.hpp"
-#include "calc/travel.hpp"
 #include "cli/commands.hpp"
 #include "cli/common.hpp"
+#include "cli/strict_json.hpp"
 #include "data/language.hpp"
 #include "data/messages.hpp"
 #include "data/program_dir.hpp"
 #include "data/settings.hpp"
+#include "project/position_form.hpp"
 #include "units/unit_lists.hpp"
 
 namespace tarvik::cli {
@@ -27,11 +28,10 @@ namespace {
 using nlohmann::json;
 using Out = nlohmann::ordered_json;  // output keeps the documented key order
 
-// A fault of the input document; the message names the place.
+// A fault of the command line or the input file, besides what the strict reader refuses.
 struct InputError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-
 
 std::string Join(const std::vector<std::string>& names) {
     std::string s;
@@ -39,79 +39,33 @@ std::string Join(const std::vector<std::string>& names) {
     return s;
 }
 
-void CheckKeys(const json& object, const std::string& where, const std::set<std::string>& allowed) {
+// Refuses keys outside `allowed`; `what` says which set applies (for example the medium's).
+void CheckKeys(const json& object, const std::string& where, const std::vector<std::string>& allowed,
+               const std::string& what = "") {
     for (const auto& [key, value] : object.items())
-        if (!allowed.count(key)) throw InputError("unknown key \"" + key + "\" in " + where);
+        if (std::find(allowed.begin(), allowed.end(), key) == allowed.end())
+            JsonFail(where.empty() ? key : where + "." + key, "unknown key" + what);
 }
 
-const json& Object(const json& j, const std::string& where) {
-    if (!j.is_object()) throw InputError(where + " must be an object");
-    return j;
-}
-
-double Number(const json& object, const std::string& key, const std::string& where, double fallback = 0) {
-    auto it = object.find(key);
-    if (it == object.end()) return fallback;
-    if (!it->is_number()) throw InputError(where + "." + key + " must be a number");
-    const double v = it->get<double>();
-    if (!std::isfinite(v)) throw InputError(where + "." + key + " is not a finite number");
-    return v;
-}
-
-bool Bool(const json& object, const std::string& key, const std::string& where) {
-    auto it = object.find(key);
-    if (it == object.end()) return false;
-    if (!it->is_boolean()) throw InputError(where + "." + key + " must be true or false");
-    return it->get<bool>();
-}
-
-int Integer(const json& object, const std::string& key, const std::string& where, int fallback, int lo, int hi) {
-    auto it = object.find(key);
-    if (it == object.end()) return fallback;
-    if (!it->is_number_integer() || it->get<long long>() < lo || it->get<long long>() > hi)
-        throw InputError(where + "." + key + " must be an integer from " + std::to_string(lo) + " to " +
-                         std::to_string(hi));
-    return static_cast<int>(it->get<long long>());
-}
-
-CoefficientTable Table(const json& object, const std::string& key, const std::string& where) {
-    CoefficientTable t{};
-    auto it = object.find(key);
-    if (it == object.end()) return t;
-    if (!it->is_array() || it->size() != 11) throw InputError(where + "." + key + " must be an array of 11 numbers");
-    for (std::size_t k = 0; k < 11; ++k) {
-        const json& v = (*it)[k];
-        if (!v.is_number() || !std::isfinite(v.get<double>()))
-            throw InputError(where + "." + key + "[" + std::to_string(k) + "] must be a finite number");
-        t[k] = v.get<double>();
-    }
-    return t;
-}
-
-MediumState ParseMedium(const json& doc) {
-    auto it = doc.find("medium");
-    if (it == doc.end()) throw InputError("\"medium\" is missing");
-    if (!it->is_string()) throw InputError("\"medium\" must be a string");
-    const std::string m = it->get<std::string>();
+MediumState ParseMedium(const JsonObject& doc) {
+    if (!doc.Has("medium")) JsonFail("medium", "missing");
+    const std::string m = doc.Text("medium");
     if (m == "water") return MediumState::Water;
     if (m == "liquid") return MediumState::Liquid;
     if (m == "steam") return MediumState::Steam;
     if (m == "gas") return MediumState::Gas;
-    throw InputError("unknown medium \"" + m + "\" (water, liquid, steam or gas)");
+    JsonFail("medium", "unknown medium \"" + m + "\" (water, liquid, steam or gas)");
 }
 
-std::string Unit(const json& units, const std::string& key, const std::string& fallback,
+std::string Unit(const JsonObject& units, const char* key, const std::string& fallback,
                  const std::vector<std::string>& allowed) {
-    auto it = units.find(key);
-    if (it == units.end()) return fallback;
-    if (!it->is_string()) throw InputError("units." + key + " must be a string");
-    const std::string name = it->get<std::string>();
-    for (const auto& a : allowed)
-        if (a == name) return name;
-    throw InputError("units." + key + ": unknown unit \"" + name + "\" (one of " + Join(allowed) + ")");
+    const std::string name = units.Text(key, fallback);
+    if (std::find(allowed.begin(), allowed.end(), name) == allowed.end())
+        JsonFail(units.Where(key), "unknown unit \"" + name + "\" (one of " + Join(allowed) + ")");
+    return name;
 }
 
-void ParseUnits(const json& doc, ProcessData& data) {
+void ParseUnits(const JsonObject& doc, ProcessData& data) {
     const bool liquid = IsLiquid(data.medium);
     const int state = static_cast<int>(data.medium);
     // The names the form's unit lists offer for this medium.
@@ -119,9 +73,8 @@ void ParseUnits(const json& doc, ProcessData& data) {
     const auto flow = FillUnitList(kListFlow, state).names;
     const auto fifth = liquid ? pressure : FillUnitList(kListDensity, state).names;
 
-    json units = json::object();
-    if (auto it = doc.find("units"); it != doc.end()) units = Object(*it, "units");
-    CheckKeys(units, "units", {"flow", "p1", "p2", "T1", "viscosity", "unit5", "unit6"});
+    const JsonObject units = doc.Object("units");
+    units.AllowOnly({"flow", "p1", "p2", "T1", "viscosity", "unit5", "unit6"});
     auto& u = data.units;
     u[kUnitFlow] = Unit(units, "flow", liquid ? "m3/h" : "kg/h", flow);
     u[kUnitP1] = Unit(units, "p1", "bar", pressure);
@@ -132,58 +85,54 @@ void ParseUnits(const json& doc, ProcessData& data) {
     u[kUnitSixth] = Unit(units, "unit6", "bar", pressure);
 }
 
-void ParsePoints(const json& doc, ProcessData& data) {
+void ParsePoints(const JsonObject& doc, ProcessData& data) {
     const bool liquid = IsLiquid(data.medium);
     // Row order of the form; rows 5 to 8 and 11 are named by the medium.
     const std::vector<std::string> names =
         liquid ? std::vector<std::string>{"Q", "p1", "p2", "T1", "ny", "pv", "pc", "ro1", "cF", "Fl", "Fd", "xFz"}
                : std::vector<std::string>{"Q", "p1", "p2", "T1", "ny", "rho1", "M", "Z", "gama", "Fl", "Fd", "xT"};
-    auto it = doc.find("points");
-    if (it == doc.end()) throw InputError("\"points\" is missing");
-    if (!it->is_array() || it->size() > 3) throw InputError("\"points\" must be an array of at most 3 entries");
-    for (std::size_t i = 0; i < it->size(); ++i) {
-        const json& p = (*it)[i];
-        if (p.is_null()) continue;
-        const std::string where = "points[" + std::to_string(i) + "]";
-        Object(p, where);
-        CheckKeys(p, where + " (" + (liquid ? "water, liquid" : "steam, gas") + ")",
-                  std::set<std::string>(names.begin(), names.end()));
+    if (!doc.Has("points")) JsonFail("points", "missing");
+    const std::vector<json> points = doc.Array("points");
+    if (points.size() > 3) JsonFail("points", "expected at most 3 entries");
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (points[i].is_null()) continue;
+        const JsonObject p(points[i], Indexed("points", i));
+        CheckKeys(points[i], p.where(), names, liquid ? " for water and liquids" : " for steam and gases");
         OperatingPoint& pt = data.points[i];
         pt.enabled = true;
-        for (int r = 0; r < kPointRows; ++r) pt[r] = Number(p, names[static_cast<std::size_t>(r)], where);
+        for (int r = 0; r < kPointRows; ++r) pt[r] = p.Number(names[static_cast<std::size_t>(r)].c_str(), 0);
     }
 }
 
-void ParseValve(const json& v, ProcessData& data) {
-    Object(v, "valve");
-    CheckKeys(v, "valve", {"characteristic", "Kvs", "minKv", "nyF", "dLF", "tableFlags", "FL", "xT", "Fd", "xFz",
-                           "Kv", "dLnLiquid", "dLnGas"});
+void ParseValve(const JsonObject& v, ProcessData& data) {
+    v.AllowOnly({"characteristic", "Kvs", "minKv", "nyF", "dLF", "tableFlags", "FL", "xT", "Fd", "xFz", "Kv",
+                 "dLnLiquid", "dLnGas"});
     CatalogueValve c;
-    c.characteristic = Integer(v, "characteristic", "valve", 0, 0, 3);
-    c.Kvs = Number(v, "Kvs", "valve");
-    c.minKv = Number(v, "minKv", "valve");
-    c.nyF = Number(v, "nyF", "valve", 1e-8);
-    c.dLF = Number(v, "dLF", "valve");
-    if (auto it = v.find("tableFlags"); it != v.end()) {
-        if (!it->is_array() || it->size() != 6)
-            throw InputError("valve.tableFlags must be an array of 6 flags (FL, xT, Fd, xFz, dLnLiquid, dLnGas)");
+    c.characteristic = v.IntIn("characteristic", 0, 0, 3);
+    c.Kvs = v.Number("Kvs", 0);
+    c.minKv = v.Number("minKv", 0);
+    c.nyF = v.Number("nyF", 1e-8);
+    c.dLF = v.Number("dLF", 0);
+    if (v.Has("tableFlags")) {
+        const std::vector<json> flags = v.Array("tableFlags");
+        if (flags.size() != 6) JsonFail(v.Where("tableFlags"), "expected 6 flags (FL, xT, Fd, xFz, dLnLiquid, dLnGas)");
         for (std::size_t k = 0; k < 6; ++k) {
-            const json& f = (*it)[k];
+            const json& f = flags[k];
             if (f.is_boolean())
                 c.tableFlags[k] = f.get<bool>() ? 1 : 0;
             else if (f.is_number_integer())
                 c.tableFlags[k] = f.get<long long>() != 0 ? 1 : 0;
             else
-                throw InputError("valve.tableFlags[" + std::to_string(k) + "] must be 0, 1, true or false");
+                JsonFail(Indexed(v.Where("tableFlags"), k), "expected 0, 1, true or false");
         }
     }
-    c.FL = Table(v, "FL", "valve");
-    c.xT = Table(v, "xT", "valve");
-    c.Fd = Table(v, "Fd", "valve");
-    c.xFz = Table(v, "xFz", "valve");
-    c.Kv = Table(v, "Kv", "valve");
-    c.dLnLiquid = Table(v, "dLnLiquid", "valve");
-    c.dLnGas = Table(v, "dLnGas", "valve");
+    c.FL = v.Numbers<11>("FL");
+    c.xT = v.Numbers<11>("xT");
+    c.Fd = v.Numbers<11>("Fd");
+    c.xFz = v.Numbers<11>("xFz");
+    c.Kv = v.Numbers<11>("Kv");
+    c.dLnLiquid = v.Numbers<11>("dLnLiquid");
+    c.dLnGas = v.Numbers<11>("dLnGas");
     data.valve = c;
 }
 
@@ -192,41 +141,39 @@ struct Position {
     bool admin = false;
 };
 
-Position ParsePosition(const json& doc) {
-    Object(doc, "the document");
-    CheckKeys(doc, "the document",
-              {"medium", "units", "gauge", "manualCoefficients", "admin", "characteristic", "Kvs", "d", "D", "pipes",
-               "rw", "FLn", "dLi", "atmosphericPressure", "points", "valve"});
+Position ParsePosition(const json& j) {
+    const JsonObject doc(j, "");
+    doc.AllowOnly({"medium", "units", "gauge", "manualCoefficients", "admin", "characteristic", "Kvs", "d", "D",
+                   "pipes", "rw", "FLn", "dLi", "atmosphericPressure", "points", "valve"});
     Position pos;
     ProcessData& data = pos.data;
     data.medium = ParseMedium(doc);
     ParseUnits(doc, data);
-    data.gaugePressures = Bool(doc, "gauge", "the document");
-    data.manualCoefficients = Bool(doc, "manualCoefficients", "the document");
+    data.gaugePressures = doc.Bool("gauge", false);
+    data.manualCoefficients = doc.Bool("manualCoefficients", false);
     // Without "admin" the administrator switch of tarvik.ini applies.
-    pos.admin = doc.contains("admin") ? Bool(doc, "admin", "the document") : CurrentSession().settings().admin;
+    pos.admin = doc.Bool("admin", CurrentSession().settings().admin);
     // -1: no characteristic chosen.
-    const int code = Integer(doc, "characteristic", "the document", 0, -1, 3);
-    data.Kvs = Number(doc, "Kvs", "the document");
-    data.d = Number(doc, "d", "the document");
-    data.D = Number(doc, "D", "the document");
-    if (auto it = doc.find("pipes"); it != doc.end()) {
-        Object(*it, "pipes");
-        CheckKeys(*it, "pipes", {"inletOD", "inletWall", "outletOD", "outletWall"});
-        data.pipes.inletOD = Number(*it, "inletOD", "pipes");
-        data.pipes.inletWall = Number(*it, "inletWall", "pipes");
-        data.pipes.outletOD = Number(*it, "outletOD", "pipes");
-        data.pipes.outletWall = Number(*it, "outletWall", "pipes");
+    const int code = doc.IntIn("characteristic", 0, -1, 3);
+    data.Kvs = doc.Number("Kvs", 0);
+    data.d = doc.Number("d", 0);
+    data.D = doc.Number("D", 0);
+    if (doc.Has("pipes")) {
+        const JsonObject pipes = doc.Object("pipes");
+        pipes.AllowOnly({"inletOD", "inletWall", "outletOD", "outletWall"});
+        data.pipes.inletOD = pipes.Number("inletOD", 0);
+        data.pipes.inletWall = pipes.Number("inletWall", 0);
+        data.pipes.outletOD = pipes.Number("outletOD", 0);
+        data.pipes.outletWall = pipes.Number("outletWall", 0);
     }
-    data.rw = Number(doc, "rw", "the document", 0.25);
-    data.FLn = Number(doc, "FLn", "the document");
-    data.dLi = Number(doc, "dLi", "the document");
-    data.atmosphericPressure = Number(doc, "atmosphericPressure", "the document", 0.101325);
+    data.rw = doc.Number("rw", 0.25);
+    data.FLn = doc.Number("FLn", 0);
+    data.dLi = doc.Number("dLi", 0);
+    data.atmosphericPressure = doc.Number("atmosphericPressure", 0.101325);
     ParsePoints(doc, data);
-    if (auto it = doc.find("valve"); it != doc.end() && !it->is_null()) ParseValve(*it, data);
+    if (auto it = j.find("valve"); it != j.end() && !it->is_null()) ParseValve(doc.Object("valve"), data);
     // Choosing a catalogue valve sets the characteristic to the valve's.
-    const int shown = data.valve ? data.valve->characteristic : code;
-    data.characteristicName = shown < 0 ? "" : CharacteristicName(CharacteristicFromCode(shown));
+    data.characteristic = CharacteristicFromCode(data.valve ? data.valve->characteristic : code);
     return pos;
 }
 
@@ -239,7 +186,7 @@ Out PointJson(const ProcessData& data, int i) {
     const bool liquid = IsLiquid(data.medium);
     Out p = {{"Kv", Fin(r.Kv)},
               {"opening", Fin(r.opening)},
-              {"regime", r.regime},
+              {"regime", FlowRegimeText(r.regime)},
               {"velocity", Fin(r.velocity)},
               {"dLi", Fin(r.dLi)},
               {"noise", Fin(r.noise)},
@@ -287,8 +234,8 @@ int SizeCommand(std::vector<std::string>& args) {
         const std::string text = ReadInput(file);
         json doc;
         try {
-            doc = json::parse(text);
-        } catch (const json::parse_error& e) {
+            doc = ParseJsonInput(text);
+        } catch (const JsonInputError& e) {
             throw InputError(std::string("malformed JSON: ") + e.what());
         }
         pos = ParsePosition(doc);
@@ -330,12 +277,9 @@ int SizeCommand(std::vector<std::string>& args) {
     }
     out["points"] = points;
     out["summary"] = outcome.summary;
-    out["controlFlags"] = data.controlFlags;
+    out["controlFlags"] = ControlFlagsOf(outcome.marks);
     out["messages"] = messages;
-    bool logWritten = outcome.computed;
-    for (const auto& m : messages)
-        if (m["number"] == 63018) logWritten = false;
-    if (logWritten) out["log"] = options.logPath->string();
+    if (outcome.logWritten) out["log"] = options.logPath->string();
     std::printf("%s\n", out.dump(2, ' ', false, Out::error_handler_t::replace).c_str());
     return kExitOk;
 }

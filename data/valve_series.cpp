@@ -70,10 +70,10 @@ SeriesValve ReadValve(ArchiveReader& in, const ValveSeries& s, std::int64_t v) {
     r.Kvs = in.ReadFiniteDouble();
     if (v > 500) r.minKv = in.ReadFiniteDouble();
     r.field7 = in.ReadFiniteDouble();
-    if (v > 300) r.noiseInput2 = in.ReadFiniteDouble();
+    if (v > 300) r.FLn = in.ReadFiniteDouble();
     if (v > 501) {
-        r.noiseInput3 = in.ReadFiniteDouble();
-        r.liquidNoiseInput = in.ReadFiniteDouble();
+        r.nyF = in.ReadFiniteDouble();
+        r.dLF = in.ReadFiniteDouble();
     }
     ReadTable(in, r.tables[kSeriesFL], s.tableFlags[0]);
     ReadTable(in, r.tables[kSeriesXT], s.tableFlags[1]);
@@ -104,7 +104,7 @@ SeriesValve ReadValve(ArchiveReader& in, const ValveSeries& s, std::int64_t v) {
         r.specTexts[0] = in.ReadText();
         r.specTexts[1] = in.ReadText();
     }
-    r.noiseInput1 = v > 300 ? s.seriesDefault : 0;
+    r.rw = v > 300 ? s.seriesDefault : 0;
     r.specValue = (v > 701 && v < 709) ? r.valveValue : s.seriesValue;
     return r;
 }
@@ -117,10 +117,10 @@ void WriteValve(ArchiveWriter& out, const SeriesValve& r, const ValveSeries& s, 
     out.WriteDouble(r.Kvs);
     if (v > 500) out.WriteDouble(r.minKv);
     out.WriteDouble(r.field7);
-    if (v > 300) out.WriteDouble(r.noiseInput2);
+    if (v > 300) out.WriteDouble(r.FLn);
     if (v > 501) {
-        out.WriteDouble(r.noiseInput3);
-        out.WriteDouble(r.liquidNoiseInput);
+        out.WriteDouble(r.nyF);
+        out.WriteDouble(r.dLF);
     }
     WriteTable(out, r.tables[kSeriesFL], s.tableFlags[0]);
     WriteTable(out, r.tables[kSeriesXT], s.tableFlags[1]);

@@ -44,9 +44,10 @@ struct SeriesValve {
     double Kvs = 0;
     double minKv = 0;
     double field7 = 0;
-    double noiseInput2 = 0;
-    double noiseInput3 = 1e-8;       // acoustic efficiency factor for liquids
-    double liquidNoiseInput = 0;     // liquid noise correction, dB
+    // The noise inputs; the catalogue's JSON calls them noiseInput2, noiseInput3, liquidNoiseInput.
+    double FLn = 0;                  // pressure recovery factor of the low-noise trim, 0 = none
+    double nyF = 1e-8;               // acoustic efficiency factor for liquids
+    double dLF = 0;                  // liquid noise correction, dB
     // FL, xT, Fd, fourth coefficient, liquid-noise and gas-noise tables (SeriesTableIndex).
     std::array<SeriesTable11, 6> tables{};
     SeriesTable11 kvTable{};         // only with characteristic 2 (v > 5)
@@ -57,7 +58,7 @@ struct SeriesValve {
     std::array<std::string, 2> specTexts{};
 
     // loaded
-    double noiseInput1 = 0;          // the series default from v > 3
+    double rw = 0;                   // acoustical power ratio: the series default from v > 3 (noiseInput1)
     std::int32_t specValue = 0;      // the valve value, or the series value where the file has none
 };
 

@@ -2,13 +2,13 @@
 
 #include <cmath>
 
-#include "calc/medium_properties.hpp"
 #include "calc/rounding.hpp"
 #include "calc/steam_tables.hpp"
 #include "calc/travel.hpp"
 #include "data/language.hpp"
 #include "data/messages.hpp"
 #include "data/number_text.hpp"
+#include "project/medium_properties.hpp"
 #include "units/conversions.hpp"
 
 namespace tarvik {
@@ -379,9 +379,9 @@ bool ApplyCatalogueValve(PositionForm& form, ProjectDocument& doc, int index) {
         form.SetField(kVdOutletPipeWall, 0);
         form.pipeTexts = {};
     }
-    form.SetField(kVdNoise1, c.noiseInput1);
-    form.SetField(kVdNoise2, c.noiseInput2);
-    form.SetField(kVdNoise3, c.noiseInput3);
+    form.SetField(kVdNoise1, c.rw);
+    form.SetField(kVdNoise2, c.FLn);
+    form.SetField(kVdNoise3, c.nyF);
     form.characteristicText = CharacteristicText(c.characteristic);
 
     const Characteristic ch = CharacteristicFromCode(c.characteristic);

@@ -3,13 +3,13 @@
 #include <chrono>
 #include <cmath>
 
-#include "calc/catalogue_valve_from_series.hpp"
 #include "calc/rounding.hpp"
 #include "calc/travel.hpp"
 #include "data/lang_text.hpp"
 #include "data/language.hpp"
 #include "data/messages.hpp"
 #include "data/number_text.hpp"
+#include "project/catalogue_valve_from_series.hpp"
 #include "units/conversions.hpp"
 #include "units/unit_lists.hpp"
 
@@ -132,16 +132,6 @@ std::string RowLabelText(int number) {
     return text;
 }
 
-std::string CharacteristicText(int code) {
-    switch (code) {
-        case 0: return GetText(63059);
-        case 1: return GetText(63060);
-        case 2: return GetText(63061);
-        case 3: return GetText(63102);
-        default: return "";
-    }
-}
-
 MediumControls MediumControlsFor(int mediumState) {
     MediumControls c;
     c.mediumFieldsShown = mediumState == 1 || mediumState == 3;
@@ -149,11 +139,26 @@ MediumControls MediumControlsFor(int mediumState) {
     return c;
 }
 
-int CharacteristicCode(const std::string& text) {
-    if (text.empty()) return -1;
-    for (int code = 0; code < 4; ++code)
-        if (text == CharacteristicText(code)) return code;
-    return -1;
+int ResultControlId(ResultField field, int point) {
+    if (point < 0 || point > 2) return 0;
+    static const int kv[] = {1078, 1081, 1093};
+    static const int velocity[] = {1123, 1129, 1130};
+    static const int noise[] = {1142, 1169, 1173};
+    const auto i = static_cast<std::size_t>(point);
+    switch (field) {
+        case ResultField::Kv: return kv[i];
+        case ResultField::Velocity: return velocity[i];
+        case ResultField::Noise: return noise[i];
+        case ResultField::None: break;
+    }
+    return 0;
+}
+
+ControlFlagList ControlFlagsOf(const ResultMarks& marks) {
+    ControlFlagList flags;
+    for (const ResultMark& m : marks)
+        if (const int id = ResultControlId(m.field, m.point); id != 0) flags += ";" + std::to_string(id) + ";";
+    return flags;
 }
 
 // ---- PositionForm ----------------------------------------------------------------------------
@@ -464,12 +469,11 @@ ProcessData PositionForm::ReadProcessData(const ProjectDocument& doc) {
     d.FLn = positionValues[kVdNoise2];
     d.dLi = positionValues[kVdNoise3];
     Field(kVdField1141);
-    d.characteristicName = characteristicText;
+    d.characteristic = CharacteristicFromCode(CharacteristicCode(characteristicText));
     d.gaugePressures = gaugePressures;
     d.manualCoefficients = manualCoefficients;
     d.valve = SelectedValve();
     d.atmosphericPressure = doc.atmosphericPressure;
-    d.controlFlags = controlFlags;
     return d;
 }
 
@@ -481,7 +485,6 @@ void PositionForm::TakeProcessData(const ProcessData& data) {
             if (v != cell.value()) cell.Set(v);
         }
     results = data.results;
-    controlFlags = data.controlFlags;
 }
 
 CalculateResult PositionForm::Calculate(ProjectDocument& doc, const CalculateOptions& options) {
@@ -507,6 +510,7 @@ CalculateResult PositionForm::Calculate(ProjectDocument& doc, const CalculateOpt
     };
     RunOutcome outcome = RunCalculation(data, run);
     TakeProcessData(data);
+    if (outcome.computed) controlFlags = ControlFlagsOf(outcome.marks);
     if (!outcome.validation.ok()) {
         const Validation& v = outcome.validation;
         ShowMessage(v.message);
@@ -530,7 +534,7 @@ CalculateResult PositionForm::Calculate(ProjectDocument& doc, const CalculateOpt
             const bool on = pointEnabled[pi];
             t[kResKv][pi] = on ? FormatNumber(r.Kv, 0) : "";
             t[kResOpening][pi] = on ? FormatNumber(r.opening, 0) : "";
-            t[kResRegime][pi] = on ? r.regime : "";
+            t[kResRegime][pi] = on ? FlowRegimeText(r.regime) : "";
             t[kResVelocity][pi] = on ? FormatNumber(r.velocity, 0) : "";
             t[kResDLi][pi] = on ? FormatNumber(r.dLi, 0) : "";
             t[kResNoise][pi] = on ? FormatNumber(r.noise, 0) : "";
@@ -539,6 +543,7 @@ CalculateResult PositionForm::Calculate(ProjectDocument& doc, const CalculateOpt
     }
     out.summary = outcome.summary;
     out.controlFlags = controlFlags;
+    out.logWritten = outcome.logWritten;
     out.results = results;
     return out;
 }

@@ -16,6 +16,7 @@
 #include "calc/process_data.hpp"
 #include "data/media.hpp"
 #include "data/valve_series.hpp"
+#include "project/characteristic_text.hpp"
 #include "project/project_document.hpp"
 
 namespace tarvik {
@@ -83,6 +84,15 @@ struct FormContext {
     std::map<std::filesystem::path, ValveSeries>* seriesCache = nullptr;
 };
 
+// The result controls a calculation marked, each control ID written as ";%i;".
+using ControlFlagList = std::string;
+
+// The control ID of a result of an operating point (Kv 1078, 1081, 1093; velocity 1123, 1129,
+// 1130; noise 1142, 1169, 1173), 0 when the form has none.
+int ResultControlId(ResultField field, int point);
+// The marks of a run as the form's control list, in the run's order.
+ControlFlagList ControlFlagsOf(const ResultMarks& marks);
+
 // The form's refusals: a message number (shown through ShowMessage), the point and the field to
 // focus.
 using FormCheck = Validation;
@@ -98,6 +108,7 @@ struct CalculateResult {
     bool computed = false;  // false also for an on-off catalogue valve
     std::string summary;    // the warnings to show in one message box, "" when none
     ControlFlagList controlFlags;
+    bool logWritten = false;  // RunOutcome::logWritten
     std::array<SizingResult, kPointCount> results{};
 };
 
@@ -192,10 +203,6 @@ struct MediumControls {
     int propertiesButtonText = 63053;
 };
 MediumControls MediumControlsFor(int mediumState);
-
-// The characteristic text of a code (63059, 63060, 63061, 63102) and back (-1 when unknown).
-std::string CharacteristicText(int code);
-int CharacteristicCode(const std::string& text);
 
 // The form's Calculate on one position of a project, as tarvik-cli runs it: shows the position
 // in a fresh form, calculates and leaves the results in the document.

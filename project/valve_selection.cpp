@@ -157,8 +157,4 @@ std::vector<std::string> CandidateLists::ListTexts(const std::vector<double>& va
     return texts;
 }
 
-std::string CandidateLists::CharacteristicText(int code) {
-    return CharacteristicName(CharacteristicFromCode(code));
-}
-
 }  // namespace tarvik

@@ -61,8 +61,6 @@ public:
 
     // The dialog's texts: text 63064 first, then the values as number texts.
     static std::vector<std::string> ListTexts(const std::vector<double>& values);
-    // Texts 63059, 63060, 63061, 63102 for the codes 0 to 3.
-    static std::string CharacteristicText(int code);
 
     const std::vector<std::size_t>& offered() const { return offered_; }
 

@@ -19,14 +19,14 @@ TEST(RoundValue, SignificantDigitsAndDecimals) {
 
 TEST(Warnings, MarksKnownFieldsOnly) {
     std::string message;
-    ControlFlagList flags;
-    AddWarning(kFieldKv, 0, "A", message, flags);
-    AddWarning(kFieldVelocity, 1, "B", message, flags);
-    AddWarning(kFieldNoise, 2, "C", message, flags);
-    AddWarning(kFieldNone, -1, "D", message, flags);
-    AddWarning(kFieldKv, 3, "E", message, flags);
+    ResultMarks marks;
+    AddWarning(ResultField::Kv, 0, "A", message, marks);
+    AddWarning(ResultField::Velocity, 1, "B", message, marks);
+    AddWarning(ResultField::Noise, 2, "C", message, marks);
+    AddWarning(ResultField::None, -1, "D", message, marks);
+    AddWarning(ResultField::Kv, 3, "E", message, marks);
     EXPECT_EQ(message, "ABCDE");
-    EXPECT_EQ(flags, ";1078;;1129;;1173;");
+    EXPECT_EQ(marks, (ResultMarks{{ResultField::Kv, 0}, {ResultField::Velocity, 1}, {ResultField::Noise, 2}}));
 }
 
 TEST(CalcLog, LinesUseTheNumberFormatter) {

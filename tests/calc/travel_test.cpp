@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "calc/travel.hpp"
-#include "data/language.hpp"
 
 namespace tarvik {
 namespace {
@@ -12,36 +11,15 @@ namespace {
 const CoefficientTable kLinearTable{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 const CoefficientTable kNoTable{};
 
-class CharacteristicNames : public testing::Test {
-protected:
-    void SetUp() override {
-        CurrentLanguage().Set(63059, "lineární");
-        CurrentLanguage().Set(63060, "rovnoprocentní");
-        CurrentLanguage().Set(63061, "tabulka");
-        CurrentLanguage().Set(63102, "otevřeno-zavřeno");
-    }
-};
-
-TEST_F(CharacteristicNames, NamesAndCodesMapBothWays) {
-    EXPECT_EQ(CharacteristicFromName("lineární"), Characteristic::Linear);
-    EXPECT_EQ(CharacteristicFromName("rovnoprocentní"), Characteristic::EqualPercentage);
-    EXPECT_EQ(CharacteristicFromName("tabulka"), Characteristic::Table);
-    EXPECT_EQ(CharacteristicFromName("otevřeno-zavřeno"), Characteristic::OnOff);
-    EXPECT_EQ(CharacteristicFromName("Lineární"), Characteristic::Unknown);
-    EXPECT_EQ(CharacteristicFromName("lineární "), Characteristic::Unknown);
+TEST(CharacteristicCodes, MapBothWays) {
     for (int code = 0; code < 4; ++code) {
         const Characteristic c = CharacteristicFromCode(code);
         EXPECT_NE(c, Characteristic::Unknown);
-        EXPECT_EQ(CharacteristicFromName(CharacteristicName(c)), c);
+        EXPECT_EQ(CharacteristicToCode(c), code);
     }
     EXPECT_EQ(CharacteristicFromCode(4), Characteristic::Unknown);
     EXPECT_EQ(CharacteristicFromCode(-1), Characteristic::Unknown);
-    EXPECT_EQ(CharacteristicName(Characteristic::Unknown), "");
-}
-
-TEST_F(CharacteristicNames, AnEmptyNameIsNoCharacteristicEvenIfATextIsMissing) {
-    CurrentLanguage().Set(63061, "");
-    EXPECT_EQ(CharacteristicFromName(""), Characteristic::Unknown);
+    EXPECT_EQ(CharacteristicToCode(Characteristic::Unknown), -1);
 }
 
 TEST(TravelFromKv, LinearAndEqualPercentage) {

@@ -108,6 +108,27 @@ TEST_F(ProjectCli, DumpLoadDumpIsIdentical) {
     EXPECT_EQ(j["atmosphericPressure"], 0.1013);
 }
 
+TEST_F(ProjectCli, DeeplyNestedJsonIsRefusedByEveryReader) {
+    // 10,000 levels used to exhaust the stack; the readers stop at 64.
+    std::string deep = std::string(10000, '[') + std::string(10000, ']');
+    Write("deep-size.json", R"({"medium":"water","units":{"flow":)" + deep + "},\"points\":[]}");
+    Write("deep.json", R"({"positions":)" + deep + "}");
+    Write("target.tkp", "previous bytes");
+    Write("target.tkd", "previous bytes");
+    for (const std::string& args : {"size " + Q("deep-size.json"), "load " + Q("deep.json") + " " + Q("target.tkp"),
+                                    "catalogue build " + Q("deep.json") + " " + Q("target.tkd") + " --kind potrubi"}) {
+        const Run r = Cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args << ": " << r.err;
+        EXPECT_NE(r.err.find("nested deeper than 64 levels"), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_EQ(Read(dir_ / "target.tkp"), "previous bytes");
+    EXPECT_EQ(Read(dir_ / "target.tkd"), "previous bytes");
+    // 64 levels are still read (and refused for what they hold, not for their depth).
+    Write("d64.json", R"({"positions":)" + std::string(63, '[') + std::string(63, ']') + "}");
+    EXPECT_EQ(Cli("load " + Q("d64.json") + " " + Q("target.tkp")).err.find("nested"), std::string::npos);
+}
+
 TEST_F(ProjectCli, BadInputIsRefusedWithoutTouchingTheTarget) {
     Write("target.tkp", "previous bytes");
     auto refuse = [&](const json& source, const std::string& where) {
@@ -245,7 +266,11 @@ TEST_F(ProjectCli, CalcRunsTheFormAndSavesOnRequest) {
     json j = json::parse(r.out);
     ASSERT_EQ(j.size(), 1u);
     EXPECT_TRUE(j[0]["computed"].get<bool>());
-    ASSERT_EQ(j[0]["points"].size(), 1u);
+    // The vocabulary of `size`: one entry per operating point, null where the point is off.
+    ASSERT_EQ(j[0]["points"].size(), 3u);
+    EXPECT_TRUE(j[0]["points"][1].is_null());
+    EXPECT_TRUE(j[0]["points"][0].contains("message"));
+    EXPECT_TRUE(j[0]["points"][0]["exact"].contains("Kv"));
     // Kv = Q sqrt(rho/1000 / dp) = 20 sqrt(0.9718 / 3) = 11.38 as long as the flow is not choked.
     EXPECT_NEAR(j[0]["points"][0]["Kv"].get<double>(), 11.38, 0.05) << r.out;
     EXPECT_FALSE(Read(dir_ / "log.txt").empty());
@@ -255,7 +280,7 @@ TEST_F(ProjectCli, CalcRunsTheFormAndSavesOnRequest) {
     EXPECT_EQ(r.exitCode, 1) << r.err;  // W2 is refused
     j = json::parse(r.out);
     ASSERT_EQ(j.size(), 2u);
-    EXPECT_TRUE(j[1].contains("refused"));
+    EXPECT_EQ(j[1]["refused"]["point"], 0);  // numbered from 0, as `size` does
     const json saved = json::parse(Cli("dump " + Q("C.tkp")).out);
     EXPECT_FALSE(saved["positions"][0]["resultTexts"][0][0].get<std::string>().empty());
     EXPECT_EQ(Cli("calc " + Q("C.tkp") + " --position nobody").exitCode, 1);

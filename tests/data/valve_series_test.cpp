@@ -66,9 +66,9 @@ ValveSeries FullSeries(std::int32_t raw) {
         v.Kvs = 4 + i;
         v.minKv = 0.1;
         v.field7 = 9;
-        v.noiseInput2 = 0.7;
-        v.noiseInput3 = 1e-5;
-        v.liquidNoiseInput = -3;
+        v.FLn = 0.7;
+        v.nyF = 1e-5;
+        v.dLF = -3;
         for (int t = 0; t < 6; ++t)
             for (int k = 0; k < 11; ++k) v.tables[t][k] = t + k / 10.0;
         for (int k = 0; k < 11; ++k) v.kvTable[k] = k * 0.4;
@@ -169,10 +169,10 @@ TEST(ValveSeries, OldVersionsGetTheDefaultsOfTheirAbsentFields) {
     const SeriesValve& a = v2.valves[0];
     EXPECT_EQ(a.characteristic, 0);
     EXPECT_EQ(a.minKv, 0);
-    EXPECT_EQ(a.noiseInput1, 0);
-    EXPECT_EQ(a.noiseInput2, 0);
-    EXPECT_EQ(a.noiseInput3, 1e-8);
-    EXPECT_EQ(a.liquidNoiseInput, 0);
+    EXPECT_EQ(a.rw, 0);
+    EXPECT_EQ(a.FLn, 0);
+    EXPECT_EQ(a.nyF, 1e-8);
+    EXPECT_EQ(a.dLF, 0);
     EXPECT_EQ(a.tables[kSeriesFd][5], 2.5);  // flag 1 for all: 11 entries
     EXPECT_EQ(a.tables[kSeriesXFz], SeriesTable11{});
     EXPECT_EQ(a.kvTable, SeriesTable11{});
@@ -183,7 +183,7 @@ TEST(ValveSeries, OldVersionsGetTheDefaultsOfTheirAbsentFields) {
     EXPECT_EQ(v5.tableFlags, (std::array<std::int32_t, 6>{1, 0, 1, 0, 0, 0}));
     const SeriesValve& b = v5.valves[0];
     EXPECT_EQ(b.characteristic, 2);
-    EXPECT_EQ(b.noiseInput1, 0.25);
+    EXPECT_EQ(b.rw, 0.25);
     EXPECT_EQ(b.minKv, 0);
     EXPECT_EQ(b.tables[kSeriesXT], (SeriesTable11{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2}));
     EXPECT_EQ(b.tables[kSeriesFL][3], 0.3);
@@ -192,8 +192,8 @@ TEST(ValveSeries, OldVersionsGetTheDefaultsOfTheirAbsentFields) {
 
     // 5.01: minimum Kv and the Kv table of characteristic 2; 5.02: noise inputs; 5.03: dLn tables.
     EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(501))).valves[0].kvTable[10], 4.0);
-    EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(501))).valves[0].noiseInput3, 1e-8);
-    EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(502))).valves[0].noiseInput3, 1e-5);
+    EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(501))).valves[0].nyF, 1e-8);
+    EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(502))).valves[0].nyF, 1e-5);
     EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(502))).valves[0].tables[kSeriesDLnGas], SeriesTable11{});
     EXPECT_EQ(Read(ValveSeriesBytes(FullSeries(503))).valves[0].tables[kSeriesDLnGas][4], 5.4);
 
@@ -241,7 +241,7 @@ TEST(ValveSeries, HandMadeVersion5FileWithTwoPointTables) {
     ASSERT_EQ(s.valves.size(), 1u);
     const SeriesValve& v = s.valves[0];
     EXPECT_EQ(v.Kvs, 6.3);
-    EXPECT_EQ(v.noiseInput1, 0.6);
+    EXPECT_EQ(v.rw, 0.6);
     EXPECT_EQ(v.tables[kSeriesXFz], (SeriesTable11{0.6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.5}));
     EXPECT_EQ(ValveSeriesBytes(s), w.bytes());
     CurrentSettings().lang = 0;

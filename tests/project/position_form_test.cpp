@@ -451,7 +451,7 @@ TEST_F(PositionFormTest, SeriesSelectionAndCatalogueValve) {
     v.Kvs = 40;
     v.item54 = 16;
     v.item108 = 2.5;
-    v.noiseInput2 = 0.7;
+    v.FLn = 0.7;
     v.tables[kSeriesFL] = {0.9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.8};
     v.tables[kSeriesFd] = {0.5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.5};
     v.tables[kSeriesXFz] = {0.4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.4};

@@ -3,6 +3,7 @@
 #include "support/lang_fixture.hpp"
 #include "support/numeric_locale.hpp"
 #include "calc/catalogue_valve.hpp"
+#include "project/characteristic_text.hpp"
 #include "project/valve_selection.hpp"
 
 namespace tarvik {
@@ -75,8 +76,26 @@ TEST(CandidateLists, CascadeFromKvsToDnToCharacteristic) {
     EXPECT_EQ(texts[0], "(not selected)");  // its own text, not the copy refusal of the position dialog
     EXPECT_EQ(texts[1], "10");
     EXPECT_EQ(texts[2], "25");
-    EXPECT_EQ(CandidateLists::CharacteristicText(kCharEqualPercentage), "equal percentage");
-    EXPECT_EQ(CandidateLists::CharacteristicText(kCharOnOff), "on-off");
+    EXPECT_EQ(CharacteristicText(kCharEqualPercentage), "equal percentage");
+    EXPECT_EQ(CharacteristicText(kCharOnOff), "on-off");
+}
+
+TEST(CharacteristicTexts, NamesAndCodesMapBothWays) {
+    const LanguagePack saved = CurrentLanguage();
+    CurrentLanguage().Set(63059, "lineární");
+    CurrentLanguage().Set(63060, "rovnoprocentní");
+    CurrentLanguage().Set(63061, "tabulka");
+    CurrentLanguage().Set(63102, "otevřeno-zavřeno");
+    for (int code = 0; code < 4; ++code) EXPECT_EQ(CharacteristicCode(CharacteristicText(code)), code);
+    EXPECT_EQ(CharacteristicCode("tabulka"), kCharTable);
+    EXPECT_EQ(CharacteristicCode("Lineární"), -1);
+    EXPECT_EQ(CharacteristicCode("lineární "), -1);
+    EXPECT_EQ(CharacteristicText(4), "");
+    EXPECT_EQ(CharacteristicText(-1), "");
+    // An empty text is no characteristic, even where the pack lacks one.
+    CurrentLanguage().Set(63061, "");
+    EXPECT_EQ(CharacteristicCode(""), -1);
+    CurrentLanguage() = saved;
 }
 
 TEST(SeriesList, RowsAndPreselection) {

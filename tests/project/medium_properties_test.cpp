@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "calc/medium_properties.hpp"
+#include "project/medium_properties.hpp"
 
 namespace tarvik {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "calc/calc_log.hpp"
 #include "calc/calculation_run.hpp"
-#include "calc/catalogue_valve_from_series.hpp"
+#include "project/catalogue_valve_from_series.hpp"
 #include "calc/travel.hpp"
 #include "data/archive.hpp"
 #include "support/lang_fixture.hpp"
@@ -25,8 +25,8 @@ ValveSeries LoadedSeries() {
     linear.tables[kSeriesFL] = {0.95, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.85};
     linear.tables[kSeriesFd] = {0.4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.4};
     linear.tables[kSeriesDLnGas] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    linear.noiseInput3 = 2e-8;
-    linear.liquidNoiseInput = -1.5;
+    linear.nyF = 2e-8;
+    linear.dLF = -1.5;
     SeriesValve table = linear;
     table.characteristic = kCharTable;
     table.kvTable = {0, 2, 4, 7, 10, 14, 18, 23, 28, 34, 40};
@@ -74,7 +74,7 @@ TEST(CatalogueValveFromSeries, FeedsTheCalculationRun) {
         data.valve = ToCatalogueValve(sv, s);
         data.Kvs = data.valve->Kvs;
         data.d = data.D = sv.dn;
-        data.characteristicName = CharacteristicName(CharacteristicFromCode(data.valve->characteristic));
+        data.characteristic = CharacteristicFromCode(data.valve->characteristic);
         CalcLog log;
         RunOptions options;
         options.log = &log;

@@ -1,4 +1,4 @@
-#include "calc/medium_properties.hpp"
+#include "project/medium_properties.hpp"
 
 #include <cmath>
 

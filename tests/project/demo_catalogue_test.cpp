@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "calc/calculation_run.hpp"
-#include "calc/catalogue_valve_from_series.hpp"
+#include "project/catalogue_valve_from_series.hpp"
 #include "calc/travel.hpp"
 #include "data/conditions.hpp"
 #include "data/language.hpp"
@@ -173,10 +173,10 @@ ProcessData LiquidPoint(const SeriesValve& v, const ValveSeries& s, double fract
     p.cF() = 1480;
     d.Kvs = v.Kvs;
     d.d = d.D = v.dn;
-    d.rw = v.noiseInput1;
-    d.FLn = v.noiseInput2;
+    d.rw = v.rw;
+    d.FLn = v.FLn;
     d.valve = ToCatalogueValve(v, s);
-    d.characteristicName = CharacteristicName(CharacteristicFromCode(v.characteristic));
+    d.characteristic = CharacteristicFromCode(v.characteristic);
     return d;
 }
 

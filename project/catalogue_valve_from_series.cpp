@@ -1,4 +1,4 @@
-#include "calc/catalogue_valve_from_series.hpp"
+#include "project/catalogue_valve_from_series.hpp"
 
 namespace tarvik {
 
@@ -14,8 +14,8 @@ CatalogueValve ToCatalogueValve(const SeriesValve& valve, const ValveSeries& ser
     c.dLnLiquid = valve.tables[kSeriesDLnLiquid];
     c.dLnGas = valve.tables[kSeriesDLnGas];
     c.Kv = valve.kvTable;
-    c.nyF = valve.noiseInput3;
-    c.dLF = valve.liquidNoiseInput;
+    c.nyF = valve.nyF;
+    c.dLF = valve.dLF;
     for (std::size_t i = 0; i < c.tableFlags.size(); ++i) c.tableFlags[i] = series.tableFlags[i];
     return c;
 }

@@ -1,0 +1,74 @@
+// The folders stand on each other in layers, and nothing but the GUI folders touches the GUI:
+// data/ alone, units/ on data/, calc/ on units/ and data/, project/ on those, cli/ on top.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Include {
+    std::string file;  // relative to the source folder
+    std::string target;
+};
+
+std::vector<Include> IncludesUnder(const fs::path& root, const std::string& folder) {
+    static const std::regex include(R"(^\s*#\s*include\s*[<"]([^>"]+)[>"])");
+    std::vector<Include> out;
+    for (const auto& e : fs::recursive_directory_iterator(root / folder)) {
+        const std::string ext = e.path().extension().string();
+        if (!e.is_regular_file() || (ext != ".cpp" && ext != ".hpp" && ext != ".h" && ext != ".cc")) continue;
+        std::ifstream in(e.path());
+        std::string line;
+        std::smatch m;
+        while (std::getline(in, line))
+            if (std::regex_search(line, m, include)) out.push_back({fs::relative(e.path(), root).string(), m[1]});
+    }
+    return out;
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
+
+TEST(SourceLayers, CoreFoldersIncludeNothingAboveTheirLayer) {
+    const fs::path root = TARVIK_SOURCE_DIR;
+    const std::vector<std::string> gui = {"app/", "wx/", "setup/", "uninstall/"};
+    struct Rule {
+        std::string folder;
+        std::vector<std::string> forbidden;  // include prefixes, besides the GUI's
+    } rules[] = {
+        {"data", {"units/", "calc/", "project/", "cli/"}},
+        {"units", {"calc/", "project/", "cli/"}},
+        {"calc", {"project/", "cli/"}},
+        {"project", {"cli/"}},
+        {"cli", {}},
+        {"catalogue", {"cli/"}},
+        {"bench", {"cli/"}},
+        {"fuzz", {"cli/"}},
+        {"tests/data", {"cli/"}},
+        {"tests/units", {"cli/"}},
+        {"tests/calc", {"project/", "cli/"}},
+        {"tests/project", {"cli/"}},
+        {"tests/cli", {}},
+    };
+    std::size_t scanned = 0;
+    for (const auto& rule : rules) {
+        if (!fs::exists(root / rule.folder)) continue;
+        std::vector<std::string> forbidden = rule.forbidden;
+        forbidden.insert(forbidden.end(), gui.begin(), gui.end());
+        for (const Include& inc : IncludesUnder(root, rule.folder)) {
+            ++scanned;
+            for (const auto& prefix : forbidden)
+                EXPECT_FALSE(StartsWith(inc.target, prefix)) << inc.file << " includes " << inc.target;
+            EXPECT_FALSE(StartsWith(inc.target, "wx") && inc.target.find('/') == std::string::npos)
+                << inc.file << " includes " << inc.target;
+        }
+    }
+    EXPECT_GT(scanned, 100u);  // the tree was found
+}
+
+}  // namespace
