@@ -5,6 +5,7 @@
 #include "data/archive.hpp"
 #include "data/lang_text.hpp"
 #include "data/number_text.hpp"
+#include "project/project_text_check.hpp"
 
 namespace tarvik {
 namespace {
@@ -284,6 +285,7 @@ std::vector<std::uint8_t> StoreProject(const ProjectDocument& doc, int lang) {
 }
 
 void SaveProject(const ProjectDocument& doc, const std::filesystem::path& path, int lang) {
+    if (auto problem = FindUnstorableText(doc)) throw TextNotStorable(std::move(*problem));
     ArchiveWriter out;
     out.WriteBytes(StoreProject(doc, lang));
     out.SaveAtomically(path);
