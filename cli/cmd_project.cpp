@@ -1,4 +1,4 @@
-// tarvik-cli dump PROJECT | load JSON PROJECT | export summary|spec PROJECT
+// tarvik-cli dump PROJECT | load JSON PROJECT | export summary|spec PROJECT [--encoding cp1250|utf-8]
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -105,7 +105,12 @@ int LoadCommand(std::vector<std::string>& args) {
 }
 
 int ExportCommand(std::vector<std::string>& args) {
-    const char* usage = "export summary|spec PROJECT";
+    const char* usage = "export summary|spec PROJECT [--encoding cp1250|utf-8]";
+    std::string encodingName, error;
+    ExportEncoding encoding = ExportEncoding::Cp1250;
+    if (TakeOption(args, "--encoding", encodingName, error) && !ParseExportEncoding(encodingName, encoding))
+        return ProjectUsage("export", "unknown encoding '" + encodingName + "'", usage);
+    if (!error.empty()) return ProjectUsage("export", error, usage);
     if (args.size() != 2) return ProjectUsage("export", "expected the kind of export and a project file", usage);
     ExportKind kind;
     if (args[0] == "summary") kind = ExportKind::Summary;
@@ -116,7 +121,7 @@ int ExportCommand(std::vector<std::string>& args) {
     if (!OpenProject("export", args[1], doc)) return kExitRefused;
     std::string shown;
     ScopedMessageSink sink([&](const Message& m) { shown += m.text + "\n"; });
-    const ExportResult result = ExportProject(doc, args[1], kind);
+    const ExportResult result = ExportProject(doc, args[1], kind, encoding);
     if (!result.ok) {
         std::fprintf(stderr, "tarvik-cli export: %s\n", OneLine(result.error).c_str());
         return kExitRefused;

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "data/cp1250.hpp"
+#include "data/text_check.hpp"
 
 namespace tarvik {
 
@@ -184,7 +185,12 @@ void ArchiveWriter::WriteRawText(std::string_view text) {
 
 bool ArchiveWriter::WriteText(std::string_view utf8) {
     bool lossy = false;
+    const std::size_t at = bytes_.size();
     WriteRawText(Utf8ToCp1250(utf8, &lossy));
+    if (lossy && lostTextAt_ == SIZE_MAX) {
+        lostTextAt_ = at;
+        lostText_ = utf8;
+    }
     return !lossy;
 }
 
@@ -220,6 +226,10 @@ void ArchiveWriter::SaveAtomically(const std::filesystem::path& path) const {
         if (!ec) target = resolved;
     }
     const std::string name = path.string();
+    if (lostTextAt_ != SIZE_MAX) {
+        auto problem = CheckText(lostText_, {}, "text at byte " + std::to_string(lostTextAt_));
+        throw ArchiveError::Io(name, problem ? TextProblemMessage(*problem) : "a text lost a character");
+    }
     if (std::filesystem::is_directory(target, ec)) throw ArchiveError::Io(name, "is a folder");
 
     std::filesystem::path dir = target.parent_path();

@@ -74,18 +74,22 @@ public:
     void WriteInt32(std::int32_t v);
     void WriteDouble(double v);
     // Converted to code page 1250; returns false when a character had no code page 1250 form
-    // and was written as "?".
+    // and was written as "?". SaveAtomically then refuses to save these bytes.
     bool WriteText(std::string_view utf8);
     void WriteRawText(std::string_view bytes); // written as given
     void WriteBytes(const std::vector<std::uint8_t>& bytes);
 
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     // Writes to a temporary file beside the target and renames it over the target, so a failed
-    // save never destroys the previous file. Throws ArchiveError on failure.
+    // save never destroys the previous file. Throws ArchiveError on failure, also when a text
+    // lost a character (the writers check their documents first and name the record; this is
+    // the last guard, naming the text by its offset).
     void SaveAtomically(const std::filesystem::path& path) const;
 
 private:
     std::vector<std::uint8_t> bytes_;
+    std::size_t lostTextAt_ = SIZE_MAX;  // offset of the first text written with "?"
+    std::string lostText_;
 };
 
 }  // namespace tarvik

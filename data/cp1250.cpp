@@ -87,7 +87,25 @@ bool DecodeUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
     return cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
 }
 
+bool HasCp1250Form(char32_t cp) {
+    if (cp < 0x80) return true;
+    const auto& reverse = ReverseTable();
+    auto it = std::lower_bound(reverse.begin(), reverse.end(), ReverseEntry{cp, 0});
+    return it != reverse.end() && it->first == cp;
+}
+
 }  // namespace
+
+NonCp1250 FindNonCp1250(std::string_view utf8) {
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const std::size_t start = i;
+        char32_t cp = 0;
+        const bool valid = DecodeUtf8(utf8, i, cp);
+        if (!valid || !HasCp1250Form(cp)) return {start, i - start, valid ? cp : 0, !valid};
+    }
+    return {};
+}
 
 std::string Cp1250ToUtf8(std::string_view bytes) {
     std::string out;

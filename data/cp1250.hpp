@@ -10,4 +10,13 @@ std::string Cp1250ToUtf8(std::string_view bytes);
 // Characters without a code page 1250 form become "?" (and `lossy` is set when given).
 std::string Utf8ToCp1250(std::string_view utf8, bool* lossy = nullptr);
 
+// The first character without a code page 1250 form; an invalid UTF-8 sequence counts as one.
+struct NonCp1250 {
+    std::size_t offset = std::string_view::npos;  // npos: the whole text has a form
+    std::size_t length = 0;                       // bytes of the character or invalid sequence
+    char32_t codePoint = 0;                       // when !invalid
+    bool invalid = false;
+};
+NonCp1250 FindNonCp1250(std::string_view utf8);
+
 }  // namespace tarvik

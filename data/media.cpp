@@ -127,6 +127,21 @@ void WriteMediaFile(ArchiveWriter& out, const MediaFile& file) {
     }
 }
 
+std::optional<TextProblem> FindUnstorableText(const MediaFile& file) {
+    TextCheck check;
+    for (std::size_t i = 0; i < file.records.size() && !check.problem(); ++i) {
+        const MediaFileRecord& r = file.records[i];
+        const Medium& m = r.medium;
+        const std::string record = RecordLabel(m.name.empty() ? GetLangText(r.names, 2) : m.name, i + 1);
+        check.Check(r.names, record, "names");
+        check.Check(m.name, record, "name");
+        check.Check(m.name2, record, "name2");
+        check.Check(r.phaseCode, record, "phaseCode");
+        check.Check(m.note, record, "note");
+    }
+    return check.problem();
+}
+
 // ---- The list ----------------------------------------------------------------------------------
 
 MediaCatalogue LoadMedia(const std::filesystem::path& dir) {
@@ -161,8 +176,13 @@ bool SaveUserMedia(const MediaCatalogue& catalogue, const std::filesystem::path&
         ShowMessage(kMsgCatalogueNotSaved, path.string());
         return false;
     }
+    const MediaFile file = UserMediaFile(catalogue.media);
+    if (auto problem = FindUnstorableText(file)) {
+        ShowMessage(kMsgTextNotStorable, DescribeTextProblem(*problem));
+        return false;
+    }
     ArchiveWriter out;
-    WriteMediaFile(out, UserMediaFile(catalogue.media));
+    WriteMediaFile(out, file);
     try {
         out.SaveAtomically(path);
     } catch (const ArchiveError& e) {

@@ -4,8 +4,11 @@
 // records in file order.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "data/text_check.hpp"
 
 namespace tarvik {
 
@@ -82,6 +85,8 @@ MediaFile ReadMediaFile(ArchiveReader& in, MediaFileKind kind);
 MediaFile ReadMediaFile(const std::filesystem::path& path, MediaFileKind kind);
 // Writes the file in its own version: a file read and written again gives the same bytes.
 void WriteMediaFile(ArchiveWriter& out, const MediaFile& file);
+// The first text of the file that code page 1250 cannot hold: the record (by name) and field.
+std::optional<TextProblem> FindUnstorableText(const MediaFile& file);
 
 // ---- The list ----------------------------------------------------------------------------------
 
@@ -96,7 +101,8 @@ struct MediaCatalogue {
 MediaCatalogue LoadMedia(const std::filesystem::path& dir);
 
 // Rewrites mediau.tkd atomically with version 2.7 and every user record in list order. Returns
-// false (with a message) when the file could not be written or was refused at load.
+// false (with a message) when the file could not be written, was refused at load or a text of a
+// user record has no code page 1250 form (the file then keeps its bytes).
 bool SaveUserMedia(const MediaCatalogue& catalogue, const std::filesystem::path& dir);
 // The user file's content for the list, as SaveUserMedia writes it.
 MediaFile UserMediaFile(const std::vector<Medium>& media);

@@ -81,6 +81,18 @@ void WritePipes(ArchiveWriter& out, const std::vector<Pipe>& pipes) {
     }
 }
 
+std::optional<TextProblem> FindUnstorableText(const std::vector<Pipe>& pipes) {
+    TextCheck check;
+    for (std::size_t i = 0; i < pipes.size() && !check.problem(); ++i) {
+        const Pipe& p = pipes[i];
+        const std::string record = RecordLabel(p.kind + " " + p.size, i + 1);
+        check.Check(p.kind, record, "kind");
+        check.Check(p.size, record, "size");
+        check.Check(p.wall, record, "wall");
+    }
+    return check.problem();
+}
+
 PipeCatalogue LoadPipes(const std::filesystem::path& dir) {
     PipeCatalogue catalogue;
     try {
@@ -96,6 +108,10 @@ bool SavePipes(const PipeCatalogue& catalogue, const std::filesystem::path& dir)
     const std::filesystem::path path = dir / kPipesFileName;
     if (catalogue.fileRefused) {
         ShowMessage(kMsgCatalogueNotSaved, path.string());
+        return false;
+    }
+    if (auto problem = FindUnstorableText(catalogue.pipes)) {
+        ShowMessage(kMsgTextNotStorable, DescribeTextProblem(*problem));
         return false;
     }
     ArchiveWriter out;

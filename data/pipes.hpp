@@ -2,8 +2,11 @@
 // The pipe database potrubi.tkd (no version number: a count, then kind, size, wall, outside
 // diameter and wall thickness per record) and the selection logic of the pipe dialog.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "data/text_check.hpp"
 
 namespace tarvik {
 
@@ -28,6 +31,8 @@ struct Pipe {
 std::vector<Pipe> ReadPipes(ArchiveReader& in);
 std::vector<Pipe> ReadPipes(const std::filesystem::path& path);
 void WritePipes(ArchiveWriter& out, const std::vector<Pipe>& pipes);
+// The first text that code page 1250 cannot hold: the record (kind and size) and field.
+std::optional<TextProblem> FindUnstorableText(const std::vector<Pipe>& pipes);
 
 struct PipeCatalogue {
     std::vector<Pipe> pipes;
@@ -38,8 +43,8 @@ struct PipeCatalogue {
 // A missing file gives an empty list silently; a present file that cannot be read is refused
 // with a message naming it and left untouched.
 PipeCatalogue LoadPipes(const std::filesystem::path& dir);
-// Rewrites potrubi.tkd atomically; false (with a message) when it could not be written or was
-// refused at load.
+// Rewrites potrubi.tkd atomically; false (with a message) when it could not be written, was
+// refused at load or a text has no code page 1250 form (the file then keeps its bytes).
 bool SavePipes(const PipeCatalogue& catalogue, const std::filesystem::path& dir);
 
 // The number of a new record: the first i, counting from 1, for which the i-th record does not

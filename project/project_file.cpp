@@ -5,6 +5,7 @@
 #include "data/archive.hpp"
 #include "data/lang_text.hpp"
 #include "data/number_text.hpp"
+#include "project/project_text_check.hpp"
 
 namespace tarvik {
 namespace {
@@ -265,8 +266,9 @@ ProjectDocument LoadProject(const std::filesystem::path& path, const ProjectLoad
     return ReadProject(in, context);
 }
 
-std::vector<std::uint8_t> StoreProject(const ProjectDocument& doc, int lang) {
-    ArchiveWriter out;
+namespace {
+
+void WriteProject(ArchiveWriter& out, const ProjectDocument& doc, int lang) {
     out.WriteInt32(ProjectDocument::kFileVersion);
     out.WriteText(doc.project);
     out.WriteText(doc.customer);
@@ -278,12 +280,20 @@ std::vector<std::uint8_t> StoreProject(const ProjectDocument& doc, int lang) {
     out.WriteDouble(std::isfinite(doc.atmosphericPressure) ? doc.atmosphericPressure : 0.101325);
     out.WriteText(doc.specSheetText);
     for (const auto& p : doc.positions) WritePosition(out, p, lang);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> StoreProject(const ProjectDocument& doc, int lang) {
+    ArchiveWriter out;
+    WriteProject(out, doc, lang);
     return out.bytes();
 }
 
 void SaveProject(const ProjectDocument& doc, const std::filesystem::path& path, int lang) {
+    if (auto problem = FindUnstorableText(doc)) throw TextNotStorable(std::move(*problem));
     ArchiveWriter out;
-    out.WriteBytes(StoreProject(doc, lang));
+    WriteProject(out, doc, lang);  // the writer's own guard covers a field the check would miss
     out.SaveAtomically(path);
 }
 

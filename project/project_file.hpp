@@ -36,7 +36,9 @@ ProjectDocument LoadProject(const std::filesystem::path& path, const ProjectLoad
 
 // The bytes of the current file layout.
 std::vector<std::uint8_t> StoreProject(const ProjectDocument& doc, int lang);
-// Writes a temporary file beside the target and renames it over it; throws ArchiveError.
+// Writes a temporary file beside the target and renames it over it; throws ArchiveError, or
+// TextNotStorable (naming the position and field) before anything is written when a text has no
+// code page 1250 form.
 void SaveProject(const ProjectDocument& doc, const std::filesystem::path& path, int lang);
 
 // The series and designation refresh that follows loading (also after the series table changes).

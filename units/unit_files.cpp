@@ -65,9 +65,14 @@ auto LoadFile(const std::filesystem::path& path, Read read, bool& refused)
     }
 }
 
-bool Save(const std::filesystem::path& path, const ArchiveWriter& out, bool refused) {
+bool Save(const std::filesystem::path& path, const ArchiveWriter& out, bool refused,
+          const std::optional<TextProblem>& problem) {
     if (refused) {
         ShowMessage(kMsgFileNotSaved, path.string());
+        return false;
+    }
+    if (problem) {
+        ShowMessage(kMsgTextNotStorable, DescribeTextProblem(*problem));
         return false;
     }
     try {
@@ -116,6 +121,20 @@ void WriteDefaultUnitsFile(ArchiveWriter& out, const DefaultUnits& names) {
     out.WriteText(names.pressure);
 }
 
+std::optional<TextProblem> FindUnstorableText(const std::vector<UnitDef>& units) {
+    TextCheck check;
+    for (const UnitDef& u : units) check.Check(u.name, "#" + std::to_string(u.number), "name");
+    return check.problem();
+}
+
+std::optional<TextProblem> FindUnstorableText(const DefaultUnits& names) {
+    TextCheck check;
+    check.Check(names.flow, {}, "flow");
+    check.Check(names.temperature, {}, "temperature");
+    check.Check(names.pressure, {}, "pressure");
+    return check.problem();
+}
+
 void LoadUserUnits(const std::filesystem::path& programDir) {
     bool refused = false;
     auto units = LoadFile(programDir / kUnitFileName, ReadUnitFile, refused);
@@ -139,13 +158,14 @@ void LoadDefaultUnitNames(const std::filesystem::path& programDir) {
 bool SaveUserUnits(const std::filesystem::path& programDir) {
     ArchiveWriter out;
     WriteUnitFile(out, UserUnits());
-    return Save(programDir / kUnitFileName, out, RefusedFiles().unitFile);
+    return Save(programDir / kUnitFileName, out, RefusedFiles().unitFile, FindUnstorableText(UserUnits()));
 }
 
 bool SaveDefaultUnitNames(const std::filesystem::path& programDir) {
     ArchiveWriter out;
     WriteDefaultUnitsFile(out, DefaultUnitNames());
-    return Save(programDir / kDefaultUnitsFileName, out, RefusedFiles().defaultsFile);
+    return Save(programDir / kDefaultUnitsFileName, out, RefusedFiles().defaultsFile,
+                FindUnstorableText(DefaultUnitNames()));
 }
 
 int NextUnitNumber(const std::vector<UnitDef>& units) {

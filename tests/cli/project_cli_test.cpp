@@ -181,12 +181,18 @@ TEST_F(ProjectCli, ExportsHaveTheirExactContent) {
     Run r = Cli("export summary " + Q("Plant.tkp"));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find((dir_ / "Plant.tke.txt").string()), std::string::npos) << r.out;
+    // Code page 1250 with CR LF, as the other tools read it; UTF-8 on request.
     EXPECT_EQ(Read(dir_ / "Plant.tke.txt"),
-              "FV101;V-9 globe;DN50;PN 40;Kvs 6.3\n"
-              "PV-2 Žatec;;2\"/3\";ANSI 300/ANSI 150;Kvs 40\n");
+              "FV101;V-9 globe;DN50;PN 40;Kvs 6.3\r\n"
+              "PV-2 \x8E" "atec;;2\"/3\";ANSI 300/ANSI 150;Kvs 40\r\n");
+    ASSERT_EQ(Cli("export summary " + Q("Plant.tkp") + " --encoding utf-8").exitCode, 0);
+    EXPECT_EQ(Read(dir_ / "Plant.tke.txt"),
+              "FV101;V-9 globe;DN50;PN 40;Kvs 6.3\r\n"
+              "PV-2 Žatec;;2\"/3\";ANSI 300/ANSI 150;Kvs 40\r\n");
     ASSERT_EQ(Cli("export spec " + Q("Plant.tkp")).exitCode, 0);
-    EXPECT_EQ(Read(dir_ / "Plant.tkep.txt"), "Valve DN50\n\n");
+    EXPECT_EQ(Read(dir_ / "Plant.tkep.txt"), "Valve DN50\r\n\r\n");
     EXPECT_EQ(Cli("export pdf " + Q("Plant.tkp")).exitCode, 2);
+    EXPECT_EQ(Cli("export spec " + Q("Plant.tkp") + " --encoding latin2").exitCode, 2);
 }
 
 TEST_F(ProjectCli, CandidatesOfAHandMadeSeries) {

@@ -270,6 +270,19 @@ TEST_F(MediaList, SaveWritesOnlyUserRecordsAsVersion27) {
     EXPECT_EQ(messages_.size(), 1u);
 }
 
+TEST_F(MediaList, ATextWithoutACodePageFormIsNotSaved) {
+    MediaCatalogue c;
+    c.media = {Sample("Water", 1, 1), Sample("Oil", 1, 2)};
+    ASSERT_TRUE(SaveUserMedia(c, dir_));
+    const Bytes before = ReadBytes(dir_ / kUserMediaFileName);
+    c.media[1].note = "ν 3000 cSt";  // Greek nu: the user's "?" would replace it
+    EXPECT_FALSE(SaveUserMedia(c, dir_));
+    EXPECT_EQ(ReadBytes(dir_ / kUserMediaFileName), before);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].number, kMsgTextNotStorable);
+    EXPECT_NE(messages_[0].text.find("\"Oil\", note: ν (U+03BD)"), std::string::npos) << messages_[0].text;
+}
+
 TEST(MediaNumbers, NewRecordsFillTheFirstGapAndStayUnique) {
     std::vector<Medium> media = {Sample("a", 1, 1), Sample("b", 1, 2), Sample("c", 1, 3)};
     EXPECT_EQ(NewMediumNumber(media), 4);

@@ -83,7 +83,7 @@ TEST(ExportFile, WritesBesideTheProjectAndReports) {
     ExportResult r = ExportProject(doc, dir / "Plant.tkp", ExportKind::Summary);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.path, dir / "Plant.tke.txt");
-    EXPECT_EQ(ReadWhole(r.path), "A;V-1;DN50;PN 40;Kvs 6.3\n");
+    EXPECT_EQ(ReadWhole(r.path), "A;V-1;DN50;PN 40;Kvs 6.3\r\n");
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].number, kMsgExportWritten);
     EXPECT_NE(shown[0].text.find(r.path.string()), std::string::npos) << shown[0].text;
@@ -95,6 +95,67 @@ TEST(ExportFile, WritesBesideTheProjectAndReports) {
     EXPECT_FALSE(r.error.empty());
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(fs::exists(dir / "missing"));
+    fs::remove_all(dir);
+}
+
+TEST(ExportFile, CodePage1250WithCrLfUnlessUtf8IsChosen) {
+    test::NumericLocale c("C");
+    test::UseLanguage(2);
+    const fs::path dir = fs::temp_directory_path() / ("tarvik_exports_cp_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    ProjectDocument doc;
+    doc.positions.push_back(Position("PV Žatec", "V-1", "PN 40", "PN 40", 50, 50, 6.3));
+    doc.positions[0].specItems.push_back(Item(74, "[2:Ventil ř]"));
+    std::vector<Message> shown;
+    ScopedMessageSink sink([&](const Message& m) { shown.push_back(m); });
+
+    struct Case {
+        ExportKind kind;
+        ExportEncoding encoding;
+        std::string bytes;
+    };
+    const Case written[] = {
+        {ExportKind::Summary, ExportEncoding::Cp1250, "PV \x8E" "atec;V-1;DN50;PN 40;Kvs 6.3\r\n"},
+        {ExportKind::Summary, ExportEncoding::Utf8, "PV Žatec;V-1;DN50;PN 40;Kvs 6.3\r\n"},
+        {ExportKind::Specification, ExportEncoding::Cp1250, "Ventil \xF8\r\n"},
+        {ExportKind::Specification, ExportEncoding::Utf8, "Ventil ř\r\n"},
+    };
+    for (const auto& w : written) {
+        const ExportResult r = ExportProject(doc, dir / "Plant.tkp", w.kind, w.encoding);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(ReadWhole(r.path), w.bytes);
+    }
+
+    // A text without a code page 1250 form: refused by position and field, the old export whole.
+    struct Refusal {
+        ExportKind kind;
+        const char* name;
+        int item;
+        const char* text;
+        const char* named;
+    };
+    const Refusal refusals[] = {
+        {ExportKind::Summary, "PV ³", 71, "V-1", "#1, name: ³ (U+00B3)"},
+        {ExportKind::Summary, "PV", 106, "PN ⁴⁰", "\"PV\", item 106: ⁴ (U+2074)"},
+        {ExportKind::Specification, "PV", 74, "[2:Ventil ν]", "\"PV\", item 74: ν (U+03BD)"},
+    };
+    for (const auto& f : refusals) {
+        ProjectDocument bad = doc;
+        bad.positions[0].name = f.name;
+        for (auto& item : bad.positions[0].specItems)
+            if (item.id == f.item) item.text = f.text;
+        const std::string before = ReadWhole(ExportPath(dir / "Plant.tkp", f.kind));
+        shown.clear();
+        const ExportResult r = ExportProject(bad, dir / "Plant.tkp", f.kind);
+        EXPECT_FALSE(r.ok);
+        ASSERT_TRUE(r.problem.has_value());
+        EXPECT_EQ(DescribeTextProblem(*r.problem), f.named);
+        EXPECT_NE(r.error.find(f.named), std::string::npos) << r.error;
+        EXPECT_TRUE(shown.empty());
+        EXPECT_EQ(ReadWhole(r.path), before);
+        EXPECT_TRUE(ExportProject(bad, dir / "Plant.tkp", f.kind, ExportEncoding::Utf8).ok);
+    }
     fs::remove_all(dir);
 }
 
