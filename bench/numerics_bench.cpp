@@ -27,6 +27,24 @@ void BM_LiquidEnthalpyRegion1(benchmark::State& state) {
 }
 BENCHMARK(BM_LiquidEnthalpyRegion1);
 
+void BM_LiquidSoundSpeedRegion1(benchmark::State& state) {
+    double T = 300.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(T);
+        benchmark::DoNotOptimize(LiquidSoundSpeed(T, 3.0, 996.0));
+    }
+}
+BENCHMARK(BM_LiquidSoundSpeedRegion1);
+
+void BM_VapourDensity(benchmark::State& state) {
+    double T = 700.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(T);
+        benchmark::DoNotOptimize(VapourDensity(T, 3.0));
+    }
+}
+BENCHMARK(BM_VapourDensity);
+
 void BM_VapourEnthalpy(benchmark::State& state) {
     double T = 700.0;
     for (auto _ : state) {
@@ -54,6 +72,24 @@ void BM_BoundaryTemperature(benchmark::State& state) {
 }
 BENCHMARK(BM_BoundaryTemperature);
 
+void BM_BoundaryTemperatureB23(benchmark::State& state) {
+    double p = 50.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(p);
+        benchmark::DoNotOptimize(BoundaryTemperature(p));
+    }
+}
+BENCHMARK(BM_BoundaryTemperatureB23);
+
+void BM_BoundaryPressure(benchmark::State& state) {
+    double T = 450.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(T);
+        benchmark::DoNotOptimize(BoundaryPressure(T));
+    }
+}
+BENCHMARK(BM_BoundaryPressure);
+
 // The region-3 density search evaluates the region-3 pressure a dozen times or more.
 void BM_LiquidDensityRegion3Search(benchmark::State& state) {
     double T = 650.0;
@@ -72,6 +108,15 @@ void BM_LiquidEnthalpyRegion3(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LiquidEnthalpyRegion3);
+
+void BM_LiquidSoundSpeedRegion3(benchmark::State& state) {
+    double T = 650.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(T);
+        benchmark::DoNotOptimize(LiquidSoundSpeed(T, 25.0, 490.0));
+    }
+}
+BENCHMARK(BM_LiquidSoundSpeedRegion3);
 
 void BM_WaterViscosity(benchmark::State& state) {
     double T = 300.0;

@@ -1,7 +1,6 @@
 #pragma once
 // The calculation log (vypocet.txt): plain UTF-8 text, one "label value suffix" line per value.
 // Routines take a CalcLog* and write nothing when it is null.
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -11,13 +10,16 @@ namespace tarvik {
 class CalcLog {
 public:
     CalcLog() = default;  // collects the text in memory
-    ~CalcLog();
+    ~CalcLog();           // closes the file; a failure is reported as by Close
     CalcLog(const CalcLog&) = delete;
     CalcLog& operator=(const CalcLog&) = delete;
 
-    // Creates (truncates) the file; false when it cannot be created.
+    // Opens (creates) the file; false when it cannot be opened. The text is held in memory and
+    // written in one piece by Close, which then cuts the file to that length.
     bool OpenFile(const std::filesystem::path& path);
-    void Close();
+    // Writes and closes the file. False when the file could not be written in full (the run's
+    // log is then incomplete); that failure is also shown as message 63018. True without a file.
+    bool Close();
 
     void Write(std::string_view text);
     // label, FormatNumber(value, precision), suffix, "\n"
@@ -27,7 +29,8 @@ public:
     const std::string& text() const { return text_; }
 
 private:
-    std::FILE* file_ = nullptr;
+    int fd_ = -1;
+    std::filesystem::path path_;
     std::string text_;
 };
 

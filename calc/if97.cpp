@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstddef>
+#include <utility>
 
 namespace tarvik::if97 {
 namespace {
@@ -15,8 +17,8 @@ struct Term {
     double n;
 };
 
-// x^e for e in [lo, hi] by repeated multiplication: the sums below need every power of the
-// same base many times, and std::pow per term would dominate the run time.
+// x^e for lo <= e <= hi (lo <= 0 <= hi) by repeated multiplication: the sums below need many
+// powers of the same base, and std::pow per term would dominate the run time.
 template <int lo, int hi>
 class Powers {
 public:
@@ -28,10 +30,57 @@ public:
             for (int e = -1; e >= lo; --e) v_[e - lo] = v_[e + 1 - lo] * inv;
         }
     }
-    double operator()(int e) const { return v_[e - lo]; }
+    [[gnu::always_inline]] double operator()(int e) const { return v_[e - lo]; }
+    template <int e>
+    [[gnu::always_inline]] double at() const {
+        static_assert(e >= lo && e <= hi);
+        return v_[e - lo];
+    }
 
 private:
     std::array<double, hi - lo + 1> v_{};
+};
+
+// The sums a call needs: the function and its first and second derivatives in x and y.
+enum Want : unsigned { kF = 1, kFx = 2, kFxx = 4, kFy = 8, kFyy = 16, kFxy = 32 };
+
+struct Sums {
+    double f = 0, fx = 0, fxx = 0, fy = 0, fyy = 0, fxy = 0;
+};
+
+// Adds n x^I y^J and its wanted derivatives. The exponents are template arguments, so a term
+// compiles to a few multiplications by table entries, and derivatives that vanish are skipped.
+template <unsigned W, int I, int J, class X, class Y>
+[[gnu::always_inline]] inline void AddTerm(Sums& s, double n, const X& x, const Y& y) {
+    if constexpr ((W & kF) != 0) s.f += n * x.template at<I>() * y.template at<J>();
+    if constexpr ((W & kFx) != 0 && I != 0) s.fx += n * I * x.template at<I - 1>() * y.template at<J>();
+    if constexpr ((W & kFxx) != 0 && I != 0 && I != 1)
+        s.fxx += n * I * (I - 1) * x.template at<I - 2>() * y.template at<J>();
+    if constexpr ((W & kFy) != 0 && J != 0) s.fy += n * J * x.template at<I>() * y.template at<J - 1>();
+    if constexpr ((W & kFyy) != 0 && J != 0 && J != 1)
+        s.fyy += n * J * (J - 1) * x.template at<I>() * y.template at<J - 2>();
+    if constexpr ((W & kFxy) != 0 && I != 0 && J != 0)
+        s.fxy += n * I * J * x.template at<I - 1>() * y.template at<J - 1>();
+}
+
+template <unsigned W, const auto& table, class X, class Y, std::size_t... k>
+void AddTerms(Sums& s, const X& x, const Y& y, std::index_sequence<k...>) {
+    (AddTerm<W, table[k].I, table[k].J>(s, table[k].n, x, y), ...);
+}
+
+// All terms of a table in its order, starting from `s` (the terms outside the table).
+template <unsigned W, const auto& table, class X, class Y>
+Sums SumTerms(const X& x, const Y& y, Sums s = {}) {
+    AddTerms<W, table>(s, x, y, std::make_index_sequence<std::size(table)>());
+    return s;
+}
+
+// The base of a table without x: x^0.
+struct NoX {
+    template <int e>
+    [[gnu::always_inline]] double at() const {
+        return 1.0;
+    }
 };
 
 // Dimensionless Gibbs free energy and its derivatives (p = pi, t = tau).
@@ -70,53 +119,28 @@ static_assert(std::size(kRegion1) == 34);
 constexpr double kRegion1PStar = 16.53;   // MPa
 constexpr double kRegion1TStar = 1386.0;  // K
 
+// Region 1 sums in a = 7.1 - pi and b = tau - 1.222; d/d(pi) = -d/da.
+template <unsigned W>
 Gibbs Region1Gibbs(double pi, double tau) {
     const Powers<0, 32> a(7.1 - pi);
     const Powers<-43, 17> b(tau - 1.222);
-    Gibbs r;
-    for (const Term& k : kRegion1) {
-        const double n = k.n;
-        const int I = k.I;
-        const int J = k.J;
-        r.g += n * a(I) * b(J);
-        r.gt += n * J * a(I) * b(J - 1);
-        r.gtt += n * J * (J - 1) * a(I) * b(J - 2);
-        if (I >= 1) {
-            r.gp -= n * I * a(I - 1) * b(J);
-            r.gpt -= n * I * J * a(I - 1) * b(J - 1);
-        }
-        if (I >= 2) r.gpp += n * I * (I - 1) * a(I - 2) * b(J);
-    }
-    return r;
+    const Sums s = SumTerms<W, kRegion1>(a, b);
+    return {s.f, -s.fx, s.fxx, s.fy, s.fyy, -s.fxy};
 }
 
-// d(gamma)/d(pi) alone, for the specific volume.
-double Region1GammaPi(double pi, double tau) {
-    const Powers<0, 32> a(7.1 - pi);
-    const Powers<-41, 17> b(tau - 1.222);
-    double gp = 0.0;
-    for (const Term& k : kRegion1)
-        if (k.I >= 1) gp -= k.n * k.I * a(k.I - 1) * b(k.J);
-    return gp;
-}
-
+template <unsigned W>
 Gibbs Region1At(double T, double p, double& pi, double& tau) {
     pi = p / kRegion1PStar;
     tau = kRegion1TStar / T;
-    return Region1Gibbs(pi, tau);
+    return Region1Gibbs<W>(pi, tau);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Region 2: ideal-gas part (IF97 Table 10) and residual part (IF97 Table 11).
-struct IdealTerm {
-    int J;
-    double n;
-};
-
-constexpr IdealTerm kRegion2Ideal[] = {
-    {0, -0.96927686500217e1},  {1, 0.10086655968018e2},   {-5, -0.56087911283020e-2},
-    {-4, 0.71452738081455e-1}, {-3, -0.40710498223928},   {-2, 0.14240819171444e1},
-    {-1, -0.43839511319450e1}, {2, -0.28408632460772},    {3, 0.21268463753307e-1},
+constexpr Term kRegion2Ideal[] = {
+    {0, 0, -0.96927686500217e1},  {0, 1, 0.10086655968018e2},   {0, -5, -0.56087911283020e-2},
+    {0, -4, 0.71452738081455e-1}, {0, -3, -0.40710498223928},   {0, -2, 0.14240819171444e1},
+    {0, -1, -0.43839511319450e1}, {0, 2, -0.28408632460772},    {0, 3, 0.21268463753307e-1},
 };
 static_assert(std::size(kRegion2Ideal) == 9);
 
@@ -149,38 +173,21 @@ static_assert(std::size(kRegion2Residual) == 43);
 constexpr double kRegion2PStar = 1.0;    // MPa
 constexpr double kRegion2TStar = 540.0;  // K
 
+// The ideal-gas part; ln(pi) and its derivatives stand outside the table.
+template <unsigned W>
 Gibbs Region2Ideal(double pi, double tau) {
-    const Powers<-7, 3> t(tau);
-    Gibbs r;
-    r.g = std::log(pi);
-    r.gp = 1.0 / pi;
-    r.gpp = -1.0 / (pi * pi);
-    for (const IdealTerm& k : kRegion2Ideal) {
-        r.g += k.n * t(k.J);
-        r.gt += k.n * k.J * t(k.J - 1);
-        r.gtt += k.n * k.J * (k.J - 1) * t(k.J - 2);
-    }
-    return r;
+    Sums s;
+    if constexpr ((W & kF) != 0) s.f = std::log(pi);
+    if constexpr ((W & kFx) != 0) s.fx = 1.0 / pi;
+    if constexpr ((W & kFxx) != 0) s.fxx = -1.0 / (pi * pi);
+    if constexpr ((W & (kF | kFy | kFyy)) != 0) s = SumTerms<W, kRegion2Ideal>(NoX{}, Powers<-7, 3>(tau), s);
+    return {s.f, s.fx, s.fxx, s.fy, s.fyy, s.fxy};
 }
 
+template <unsigned W>
 Gibbs Region2Residual(double pi, double tau) {
-    const Powers<0, 24> a(pi);
-    const Powers<0, 58> b(tau - 0.5);
-    Gibbs r;
-    for (const Term& k : kRegion2Residual) {
-        const double n = k.n;
-        const int I = k.I;  // >= 1 throughout the table
-        const int J = k.J;
-        r.g += n * a(I) * b(J);
-        r.gp += n * I * a(I - 1) * b(J);
-        if (I >= 2) r.gpp += n * I * (I - 1) * a(I - 2) * b(J);
-        if (J >= 1) {
-            r.gt += n * J * a(I) * b(J - 1);
-            r.gpt += n * I * J * a(I - 1) * b(J - 1);
-        }
-        if (J >= 2) r.gtt += n * J * (J - 1) * a(I) * b(J - 2);
-    }
-    return r;
+    const Sums s = SumTerms<W, kRegion2Residual>(Powers<0, 24>(pi), Powers<0, 58>(tau - 0.5));
+    return {s.f, s.fx, s.fxx, s.fy, s.fyy, s.fxy};
 }
 
 struct Region2State {
@@ -188,12 +195,14 @@ struct Region2State {
     Gibbs o, r;  // ideal-gas and residual parts
 };
 
+// Wo and Wr: the sums wanted of the ideal-gas and of the residual part.
+template <unsigned Wo, unsigned Wr>
 Region2State Region2At(double T, double p) {
     Region2State s;
     s.pi = p / kRegion2PStar;
     s.tau = kRegion2TStar / T;
-    s.o = Region2Ideal(s.pi, s.tau);
-    s.r = Region2Residual(s.pi, s.tau);
+    s.o = Region2Ideal<Wo>(s.pi, s.tau);
+    s.r = Region2Residual<Wr>(s.pi, s.tau);
     return s;
 }
 
@@ -217,31 +226,22 @@ constexpr Term kRegion3[] = {
 };
 static_assert(std::size(kRegion3) + 1 == 40);
 
+// n1 ln(delta) and its derivatives stand outside the table.
+template <unsigned W>
 Helmholtz Region3Helmholtz(double delta, double tau) {
-    const Powers<0, 11> d(delta);
-    const Powers<0, 26> t(tau);
-    Helmholtz r;
-    r.f = kRegion3N1 * std::log(delta);
-    r.fd = kRegion3N1 / delta;
-    r.fdd = -kRegion3N1 / (delta * delta);
-    for (const Term& k : kRegion3) {
-        const double n = k.n;
-        const int I = k.I;
-        const int J = k.J;
-        r.f += n * d(I) * t(J);
-        if (I >= 1) r.fd += n * I * d(I - 1) * t(J);
-        if (I >= 2) r.fdd += n * I * (I - 1) * d(I - 2) * t(J);
-        if (J >= 1) r.ft += n * J * d(I) * t(J - 1);
-        if (J >= 2) r.ftt += n * J * (J - 1) * d(I) * t(J - 2);
-        if (I >= 1 && J >= 1) r.fdt += n * I * J * d(I - 1) * t(J - 1);
-    }
-    return r;
+    Sums s;
+    if constexpr ((W & kF) != 0) s.f = kRegion3N1 * std::log(delta);
+    if constexpr ((W & kFx) != 0) s.fx = kRegion3N1 / delta;
+    if constexpr ((W & kFxx) != 0) s.fxx = -kRegion3N1 / (delta * delta);
+    s = SumTerms<W, kRegion3>(Powers<0, 11>(delta), Powers<0, 26>(tau), s);
+    return {s.f, s.fx, s.fxx, s.fy, s.fyy, s.fxy};
 }
 
+template <unsigned W>
 Helmholtz Region3At(double T, double rho, double& delta, double& tau) {
     delta = rho / kCriticalDensity;
     tau = kCriticalTemperature / T;
-    return Region3Helmholtz(delta, tau);
+    return Region3Helmholtz<W>(delta, tau);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -273,36 +273,36 @@ constexpr double kB23[6] = {
 double Region1SpecificVolume(double T, double p) {
     const double pi = p / kRegion1PStar;
     const double tau = kRegion1TStar / T;
-    return R * T * pi * Region1GammaPi(pi, tau) / p / 1000.0;
+    return R * T * pi * Region1Gibbs<kFx>(pi, tau).gp / p / 1000.0;
 }
 
 double Region1Enthalpy(double T, double p) {
     double pi, tau;
-    const Gibbs g = Region1At(T, p, pi, tau);
+    const Gibbs g = Region1At<kFy>(T, p, pi, tau);
     return R * T * tau * g.gt;
 }
 
 double Region1InternalEnergy(double T, double p) {
     double pi, tau;
-    const Gibbs g = Region1At(T, p, pi, tau);
+    const Gibbs g = Region1At<kFx | kFy>(T, p, pi, tau);
     return R * T * (tau * g.gt - pi * g.gp);
 }
 
 double Region1Entropy(double T, double p) {
     double pi, tau;
-    const Gibbs g = Region1At(T, p, pi, tau);
+    const Gibbs g = Region1At<kF | kFy>(T, p, pi, tau);
     return R * (tau * g.gt - g.g);
 }
 
 double Region1IsobaricHeatCapacity(double T, double p) {
     double pi, tau;
-    const Gibbs g = Region1At(T, p, pi, tau);
+    const Gibbs g = Region1At<kFyy>(T, p, pi, tau);
     return -R * tau * tau * g.gtt;
 }
 
 double Region1SoundSpeed(double T, double p) {
     double pi, tau;
-    const Gibbs g = Region1At(T, p, pi, tau);
+    const Gibbs g = Region1At<kFx | kFxx | kFyy | kFxy>(T, p, pi, tau);
     const double a = g.gp - tau * g.gpt;
     return std::sqrt(R * 1000.0 * T * g.gp * g.gp / (a * a / (tau * tau * g.gtt) - g.gpp));
 }
@@ -310,32 +310,32 @@ double Region1SoundSpeed(double T, double p) {
 // ---- Region 2 ----------------------------------------------------------------------------------
 
 double Region2SpecificVolume(double T, double p) {
-    const Region2State s = Region2At(T, p);
+    const Region2State s = Region2At<kFx, kFx>(T, p);
     return R * T * s.pi * (s.o.gp + s.r.gp) / p / 1000.0;
 }
 
 double Region2Enthalpy(double T, double p) {
-    const Region2State s = Region2At(T, p);
+    const Region2State s = Region2At<kFy, kFy>(T, p);
     return R * T * s.tau * (s.o.gt + s.r.gt);
 }
 
 double Region2InternalEnergy(double T, double p) {
-    const Region2State s = Region2At(T, p);
+    const Region2State s = Region2At<kFx | kFy, kFx | kFy>(T, p);
     return R * T * (s.tau * (s.o.gt + s.r.gt) - s.pi * (s.o.gp + s.r.gp));
 }
 
 double Region2Entropy(double T, double p) {
-    const Region2State s = Region2At(T, p);
+    const Region2State s = Region2At<kF | kFy, kF | kFy>(T, p);
     return R * (s.tau * (s.o.gt + s.r.gt) - (s.o.g + s.r.g));
 }
 
 double Region2IsobaricHeatCapacity(double T, double p) {
-    const Region2State s = Region2At(T, p);
+    const Region2State s = Region2At<kFyy, kFyy>(T, p);
     return -R * s.tau * s.tau * (s.o.gtt + s.r.gtt);
 }
 
 double Region2SoundSpeed(double T, double p) {
-    const Region2State s = Region2At(T, p);
+    const Region2State s = Region2At<kFyy, kFx | kFxx | kFyy | kFxy>(T, p);
     const double pi = s.pi;
     const double tau = s.tau;
     const double grp = s.r.gp;
@@ -347,18 +347,19 @@ double Region2SoundSpeed(double T, double p) {
 
 // ---- Region 3 ----------------------------------------------------------------------------------
 
+// Along an isotherm d(phi)/d(delta) is n1/delta plus a polynomial in delta whose coefficients
+// depend on tau alone: gather them once, then each pressure is one short Horner sum.
 Region3Isotherm::Region3Isotherm(double T) : T_(T) {
-    const double tau = kCriticalTemperature / T;
-    tauPow_[0] = 1.0;
-    for (std::size_t j = 1; j < tauPow_.size(); ++j) tauPow_[j] = tauPow_[j - 1] * tau;
+    const Powers<0, 26> t(kCriticalTemperature / T);
+    for (const Term& k : kRegion3)
+        if (k.I >= 1) dCoef_[static_cast<std::size_t>(k.I - 1)] += k.n * k.I * t(k.J);
 }
 
 double Region3Isotherm::Pressure(double rho) const {
     const double delta = rho / kCriticalDensity;
-    const Powers<0, 10> d(delta);
-    double fd = kRegion3N1 / delta;  // d(phi)/d(delta) alone
-    for (const Term& k : kRegion3)
-        if (k.I >= 1) fd += k.n * k.I * d(k.I - 1) * tauPow_[k.J];
+    double sum = dCoef_.back();
+    for (std::size_t i = dCoef_.size() - 1; i-- > 0;) sum = sum * delta + dCoef_[i];
+    const double fd = kRegion3N1 / delta + sum;
     return rho * R * T_ * delta * fd / 1000.0;
 }
 
@@ -366,32 +367,32 @@ double Region3Pressure(double T, double rho) { return Region3Isotherm(T).Pressur
 
 double Region3Enthalpy(double T, double rho) {
     double delta, tau;
-    const Helmholtz f = Region3At(T, rho, delta, tau);
+    const Helmholtz f = Region3At<kFx | kFy>(T, rho, delta, tau);
     return R * T * (tau * f.ft + delta * f.fd);
 }
 
 double Region3InternalEnergy(double T, double rho) {
     double delta, tau;
-    const Helmholtz f = Region3At(T, rho, delta, tau);
+    const Helmholtz f = Region3At<kFy>(T, rho, delta, tau);
     return R * T * tau * f.ft;
 }
 
 double Region3Entropy(double T, double rho) {
     double delta, tau;
-    const Helmholtz f = Region3At(T, rho, delta, tau);
+    const Helmholtz f = Region3At<kF | kFy>(T, rho, delta, tau);
     return R * (tau * f.ft - f.f);
 }
 
 double Region3IsobaricHeatCapacity(double T, double rho) {
     double delta, tau;
-    const Helmholtz f = Region3At(T, rho, delta, tau);
+    const Helmholtz f = Region3At<kFx | kFxx | kFyy | kFxy>(T, rho, delta, tau);
     const double a = delta * f.fd - delta * tau * f.fdt;
     return R * (-tau * tau * f.ftt + a * a / (2.0 * delta * f.fd + delta * delta * f.fdd));
 }
 
 double Region3SoundSpeed(double T, double rho) {
     double delta, tau;
-    const Helmholtz f = Region3At(T, rho, delta, tau);
+    const Helmholtz f = Region3At<kFx | kFxx | kFyy | kFxy>(T, rho, delta, tau);
     const double a = delta * f.fd - delta * tau * f.fdt;
     const double w2 = 2.0 * delta * f.fd + delta * delta * f.fdd - a * a / (tau * tau * f.ftt);
     return std::sqrt(R * 1000.0 * T * w2);

@@ -33,8 +33,8 @@ double Region2SoundSpeed(double T, double p);
 // Region 3, near-critical fluid, from (T, rho).
 double Region3Pressure(double T, double rho);
 
-// The pressure along one region-3 isotherm; the powers of tau are computed once, for searches
-// that evaluate the same isotherm many times.
+// The pressure along one region-3 isotherm; what depends on tau alone is computed once, for
+// searches that evaluate the same isotherm many times.
 class Region3Isotherm {
 public:
     explicit Region3Isotherm(double T);
@@ -42,7 +42,7 @@ public:
 
 private:
     double T_;
-    std::array<double, 27> tauPow_{};
+    std::array<double, 11> dCoef_{};  // coefficient of delta^i in d(phi)/d(delta) - n1/delta
 };
 
 double Region3Enthalpy(double T, double rho);

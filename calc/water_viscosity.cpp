@@ -22,18 +22,14 @@ constexpr double kHij[6][7] = {
     {0.1885447, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
 };
 
-double Mu0(double Tr) {
-    double sum = 0.0;
-    double inv = 1.0;
-    for (double h : kH) {
-        sum += h * inv;
-        inv /= Tr;
-    }
+// invTr = 1 / Tr, shared by both parts: divisions are the slow steps here.
+double Mu0(double Tr, double invTr) {
+    const double sum = kH[0] + kH[1] * invTr + kH[2] * (invTr * invTr) + kH[3] * (invTr * invTr * invTr);
     return std::sqrt(Tr) / sum;
 }
 
-double Mu1(double Tr, double rhor) {
-    const double x = 1.0 / Tr - 1.0;
+double Mu1(double invTr, double rhor) {
+    const double x = invTr - 1.0;
     const double y = rhor - 1.0;
     double sum = 0.0;
     double xi = 1.0;
@@ -41,7 +37,7 @@ double Mu1(double Tr, double rhor) {
         double inner = 0.0;
         double yj = 1.0;
         for (double h : row) {
-            inner += h * yj;
+            if (h != 0.0) inner += h * yj;
             yj *= y;
         }
         sum += xi * inner;
@@ -56,7 +52,8 @@ double ViscosityIapws85(double T, double rho) {
     if (!(T > 0.0) || !(rho > 0.0)) return 0.0;
     const double Tr = T / kTStar;
     const double rhor = rho / kRhoStar;
-    const double mu = kMuStar * Mu0(Tr) * Mu1(Tr, rhor);
+    const double invTr = 1.0 / Tr;
+    const double mu = kMuStar * Mu0(Tr, invTr) * Mu1(invTr, rhor);
     return std::isfinite(mu) ? mu : 0.0;
 }
 

@@ -108,7 +108,10 @@ int CalcCommand(std::vector<std::string>& args) {
         out.push_back(std::move(j));
     }
 
-    log.Close();
+    if (!log.Close()) {
+        std::fprintf(stderr, "tarvik-cli calc: the log %s could not be written in full\n", logPath.c_str());
+        return kExitRefused;
+    }
     if (save && !SaveProjectFile("calc", doc, projectPath)) return kExitRefused;
     try {
         std::cout << out.dump(2) << "\n";
