@@ -166,8 +166,17 @@ double SizeGas(const GasSizingInput& in, CalcLog* log, FlowRegime& regime) {
     if (!(in.D1 > 0) || !(in.d > 0)) return Kv;
     if (!(Kv > 0)) return Kv;  // nothing to correct
 
-    // The Reynolds number takes the normal flow as it stands, a mass flow as actual volume.
-    const double flow = in.Q0 != 0 ? in.Q0 : in.W / gas.Density();
+    // The Reynolds number takes the normal flow as it stands, a mass flow as actual volume. A
+    // mass flow with the molar mass but no density takes the density by the gas law (W/rho1
+    // would divide by zero), said in the log as the derived molar mass is.
+    const double density = in.Q0 != 0 ? 0 : gas.Density();
+    if (log && in.Q0 == 0 && !(in.rho1 > 0)) {
+        if (density > 0)
+            log->Line("rho1 = M*p1/(Z*8314.46*T1) = ", density, 3);
+        else
+            log->Write("rho1 = 0: no density and none from M, Z, T1\n");
+    }
+    const double flow = in.Q0 != 0 ? in.Q0 : in.W / density;
     const double rev = in.ny > 0 && std::isfinite(flow) ? ReV(flow, in.Fd, in.Fl, Kv, in.ny, in.D1)
                                                          : kReVWithoutViscosity;
     const bool turbulent = rev > kTurbulentReV;

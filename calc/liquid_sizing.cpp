@@ -114,14 +114,16 @@ ReynoldsFactor FR(double Ci, double d, double Fl, double rev) {
     const bool fullTrim = r > kFullTrimLimit;
     f.n = Finite(fullTrim ? kN2 / (r * r) : 1 + kN32 * std::pow(r, 2.0 / 3.0));
     f.nLabel = fullTrim ? "n1 (30a) = " : "n2 (32a) = ";
-    // Laminar (31)/(33) against transitional (30)/(32); the laminar one wins a tie.
+    // Laminar (31)/(33) against transitional (30)/(32); the laminar one wins a tie. A
+    // transitional factor of 0 or below (large Ci/d², small ReV) means the flow is laminar: the
+    // smaller of the two would otherwise give a negative Kv.
     const double laminar = Finite(0.026 / Fl * std::sqrt(f.n * rev));
     f.FR = laminar;
     f.frLabel = fullTrim ? "Fr (31) = " : "Fr (33) = ";
     if (rev >= 10) {
         const double transitional =
             Finite(1 + 0.33 * std::sqrt(Fl) / std::pow(f.n, 0.25) * std::log10(rev / kTurbulentReV));
-        if (transitional < laminar) {
+        if (transitional > 0 && transitional < laminar) {
             f.FR = transitional;
             f.frLabel = fullTrim ? "Fr (30) = " : "Fr (32) = ";
         }
@@ -216,6 +218,7 @@ double SizeLiquid(const LiquidSizingInput& in, CalcLog* log) {
                 log->Line(f.frLabel, f.FR);
                 log->Line("Kv (5) = ", Kv);
             }
+            // FR is never negative; FR = 0 gives Kv = 0, and 0/0 > Ci fails: stop without dividing.
             const bool goOn = f.FR > 0 && Kv / f.FR > Ci && n < kNonTurbulentPasses &&
                               (in.Kvs == 0 || (in.Kvs > 0 && 2 * in.Kvs > Kv));
             if (!goOn) break;

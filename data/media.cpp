@@ -10,8 +10,12 @@
 namespace tarvik {
 namespace {
 
-// Smallest record: empty texts, the phase as int32, eleven doubles and the number.
-constexpr std::size_t kMinRecordBytes = 1 + 1 + 4 + 1 + 11 * 8 + 4;
+// Smallest record of a version: empty texts (one name text or two), the phase as int32 or as a
+// text code, eleven doubles and the number. The bound must be the version's own: a larger one
+// would refuse a file of small records that the writer produces.
+std::size_t MinRecordBytes(bool multilingual, bool intPhase) {
+    return (multilingual ? 1 : 2) + (intPhase ? 4 : 1) + 1 + 11 * 8 + 4;
+}
 
 // Catalogue file messages shared with the unit files (%1: the file, with the reason where known).
 // A present catalogue file that cannot be read.
@@ -69,9 +73,9 @@ MediaFile ReadMediaFile(ArchiveReader& in, MediaFileKind kind) {
     file.kind = kind;
     file.version = in.ReadFiniteDouble();
     const std::int32_t count = in.ReadInt32();
-    in.CheckCount(count, kMinRecordBytes);
     const bool multilingual = HasMultilingualNames(kind, file.version);
     const bool intPhase = HasIntPhase(file.version);
+    in.CheckCount(count, MinRecordBytes(multilingual, intPhase));
     file.records.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
         MediaFileRecord r;

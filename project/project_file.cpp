@@ -27,6 +27,18 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
+// Stores an item text of the refresh in the form a reload keeps. A text holding "[" but not
+// starting with it stays as it is in StoreItemText, and the reader would wrap it as a section of
+// the current language: wrap it here already, or every open and save would change it again.
+void StoreRefreshedItem(int id, SpecItemList& items, const std::string& text, int lang) {
+    StoreItemText(id, items, nullptr, text);
+    for (auto& item : items) {
+        if (item.id != id) continue;
+        if (!item.text.starts_with('[')) item.text = "[" + std::to_string(lang) + ":" + item.text + "]";
+        break;
+    }
+}
+
 int CharacteristicFromOldText(const std::string& text) {
     if (text == "LIN") return 0;
     if (text == "ROVN") return 1;
@@ -212,22 +224,22 @@ void RefreshSeries(ValvePosition& p, const ProjectLoadContext& context) {
             for (auto& [key, value] : p.titleBlock.pairs)
                 if (key == "ozn") value = ReplaceAll(value, old, current);
             const std::string item71 = ItemText(71, p.specItems, context.lang);
-            if (!item71.empty()) StoreItemText(71, p.specItems, nullptr, ReplaceAll(item71, old, current));
+            if (!item71.empty()) StoreRefreshedItem(71, p.specItems, ReplaceAll(item71, old, current), context.lang);
             p.designation = current;
         }
     }
     if (ItemText(201, p.specItems, context.lang).empty()) {
         const std::string t = NominalSizeText(ItemText(106, p.specItems, context.lang), p.valveData[kVdInletSize]);
-        if (!t.empty()) StoreItemText(201, p.specItems, nullptr, t);
+        if (!t.empty()) StoreRefreshedItem(201, p.specItems, t, context.lang);
     }
     if (ItemText(202, p.specItems, context.lang).empty()) {
         const std::string t = NominalSizeText(ItemText(107, p.specItems, context.lang), p.valveData[kVdOutletSize]);
-        if (!t.empty()) StoreItemText(202, p.specItems, nullptr, t);
+        if (!t.empty()) StoreRefreshedItem(202, p.specItems, t, context.lang);
     }
     if (ItemText(203, p.specItems, context.lang).empty()) {
         const std::string t =
             NominalSizeText(ItemText(111, p.specItems, context.lang), ParseNumber(ItemText(25, p.specItems, context.lang)));
-        if (!t.empty()) StoreItemText(203, p.specItems, nullptr, t);
+        if (!t.empty()) StoreRefreshedItem(203, p.specItems, t, context.lang);
     }
 }
 

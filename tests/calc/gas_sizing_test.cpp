@@ -103,6 +103,10 @@ TEST_F(GasSizing, NonTurbulentIteration) {
     in.M = 0;  // the same with M from the density
     Run(in);
     EXPECT_NEAR(kv_, 0.07943417885789775, 1e-12);
+    in.M = 28.97, in.rho1 = 0;  // and with the density from M, said in the log
+    EXPECT_NE(Run(in).find("rho1 = M*p1/(Z*8314.46*T1) = 5.943\nReV (28) ="), std::string::npos);
+    EXPECT_NEAR(kv_, 0.07943417885789775, 1e-3 * kv_);  // N8 and N6 agree to 4 digits
+    in.M = 0, in.rho1 = kRho;
     in.Z = 0;  // no M at all: 0, said in the log
     EXPECT_NE(Run(in).find("M = 0: no molar mass"), std::string::npos);
     EXPECT_EQ(kv_, 0.0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 
 #include "calc/liquid_sizing.hpp"
@@ -100,6 +101,36 @@ TEST_F(LiquidSizing, NonTurbulentIteration) {
     const ReynoldsFactor full = FR(100, 50, 0.9, 1000);  // Ci/d² = 0.04: n1 = 1
     EXPECT_STREQ(full.frLabel, "Fr (30) = ");
     EXPECT_NEAR(full.FR, 1 - 0.33 * std::sqrt(0.9), 1e-12);
+}
+
+TEST_F(LiquidSizing, ViscousFlowNeverGivesNegativeKv) {
+    // 3000 cSt through a 5 mm valve in 5 mm pipes: the transitional factor (30) is below 0, so the
+    // flow is laminar and (31) alone applies.
+    LiquidSizingInput in = kWater;
+    in.p2 = 0.5, in.ny = 3e-3, in.d = in.D1 = in.D2 = 5;
+    const std::string t = Run(in, kv_);
+    EXPECT_EQ(Count(t, "Fr (30) = "), 0);
+    EXPECT_EQ(Count(t, "Fr (31) = "), 5);
+    EXPECT_NEAR(kv_, 167.34945550035334, 1e-9);  // a separate evaluation of the five passes
+
+    // Random positions over the ranges the form accepts: Kv is finite and never negative.
+    std::mt19937 rng(9);
+    auto logUniform = [&](double lo, double hi) {
+        return lo * std::pow(hi / lo, std::uniform_real_distribution<double>(0, 1)(rng));
+    };
+    for (int i = 0; i < 3000; ++i) {
+        LiquidSizingInput r;
+        r.p1 = logUniform(0.01, 40), r.p2 = r.p1 * logUniform(1e-3, 0.999);
+        r.pv = r.p1 * logUniform(1e-4, 1.5), r.pc = logUniform(0.5, 30);
+        r.Q = logUniform(1e-3, 1e4), r.ro1 = logUniform(500, 2000), r.ny = logUniform(1e-7, 1e-1);
+        r.Fl = logUniform(0.3, 1), r.Fd = logUniform(0.05, 1), r.d = logUniform(1, 500);
+        r.D1 = r.d * logUniform(1, 4), r.D2 = r.d * logUniform(1, 4);
+        r.Kvs = i % 2 ? 0 : logUniform(0.01, 1e4);
+        const double kv = SizeLiquid(r, nullptr);
+        ASSERT_TRUE(std::isfinite(kv) && kv >= 0)
+            << i << ": Kv " << kv << " p1 " << r.p1 << " p2 " << r.p2 << " Q " << r.Q << " ny " << r.ny
+            << " d " << r.d << " D1 " << r.D1 << " D2 " << r.D2 << " Fl " << r.Fl << " Fd " << r.Fd;
+    }
 }
 
 TEST_F(LiquidSizing, DegenerateInput) {

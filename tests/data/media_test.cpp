@@ -152,6 +152,15 @@ TEST_F(MediaFiles, TextPhaseCodesBelowVersion13) {
     EXPECT_EQ(Read(v13, MediaFileKind::User).records[0].medium.phase, 1);
 }
 
+TEST_F(MediaFiles, SmallestRecordOfEveryLayoutIsRead) {
+    // Empty texts: 96 bytes with a text phase code, 98 with one multilingual name. Whatever the
+    // writer produces must read again.
+    const Bytes textPhase = ByteBuilder().Double(1.29).Int(1).Text("").Text("").Text("").Text("").Tail(1).b;
+    const Bytes oneName = ByteBuilder().Double(8.03).Int(1).Text("").Int(0).Text("").Tail(1).b;
+    EXPECT_EQ(Write(Read(textPhase, MediaFileKind::User)), textPhase);
+    EXPECT_EQ(Write(Read(oneName, MediaFileKind::System)), oneName);
+}
+
 // ---- Bad files -------------------------------------------------------------------------------
 
 TEST_F(MediaFiles, EveryTruncationAndBadNumberIsRefused) {

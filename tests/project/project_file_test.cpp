@@ -232,8 +232,9 @@ TEST(ProjectFile, Version5FileTakesItsDefaultsAndConversions) {
 }
 
 TEST(ProjectFile, OldCharacteristicTextsAndCodeExchange) {
-    for (auto [text, code] : std::vector<std::pair<std::string, int>>{{"LIN", 0}, {"ROVN", 1}, {"MOD", 2}, {"On-Off", 3}, {"xyz", 0}}) {
-        auto bytes = OldProject(510, 5.1, 0, [&](ArchiveWriter& w) { w.WriteText(text); }, [](ArchiveWriter&) {});
+    for (const auto& [text, code] : std::vector<std::pair<std::string, int>>{{"LIN", 0}, {"ROVN", 1}, {"MOD", 2}, {"On-Off", 3}, {"xyz", 0}}) {
+        // clang before 16 cannot capture a structured binding: capture a copy under a name.
+        auto bytes = OldProject(510, 5.1, 0, [name = text](ArchiveWriter& w) { w.WriteText(name); }, [](ArchiveWriter&) {});
         EXPECT_EQ(ReadProject(bytes, "v", Context()).positions[0].characteristic, code) << text;
     }
     // 5.14 up to 7.02 stored 1 and 2 the other way round.
@@ -312,6 +313,12 @@ TEST(ProjectFile, SeriesRefreshFollowsTheTable) {
     EXPECT_EQ(p.titleBlock.Value("ozn"), "V-1-ACME DN50");
     EXPECT_EQ(ItemText(71, p.specItems, 2), "Valve V-1-ACME type");
     EXPECT_EQ(ItemText(201, p.specItems, 2), "DN50");
+
+    // An item 71 whose section holds a "[": a second open and save changes nothing.
+    pos.specItems[0].text = "[2:Valve V-1 [x]]";
+    doc.positions = {pos};
+    const auto once = StoreProject(ReadProject(StoreProject(doc, 2), "refresh", ctx), 2);
+    EXPECT_EQ(StoreProject(ReadProject(once, "refresh", ctx), 2), once);
 
     // Not in the table: flag 0, empty value, designation kept.
     doc.positions[0].designation = "Z-7";
