@@ -116,8 +116,8 @@ void FormView::Bind_() {
     panel_->Bind(wxEVT_CHECKBOX, &FormView::OnCheck, this);
     panel_->Bind(wxEVT_TEXT, &FormView::OnText, this);
     for (int id : {32783, 32784, 32785, 32786, 32792, 32793, 32777, 32772, 32796, 32797}) {
-        Bind(wxEVT_MENU, [this, id](wxCommandEvent&) { Command(id); }, id);
-        Bind(wxEVT_UPDATE_UI, &FormView::OnUpdateUi, this, id);
+        Bind(wxEVT_MENU, [this, id](wxCommandEvent&) { Command(id); }, CommandId(id));
+        Bind(wxEVT_UPDATE_UI, &FormView::OnUpdateUi, this, CommandId(id));
     }
 }
 
@@ -321,19 +321,11 @@ void FormView::OnCheck(wxCommandEvent& event) {
         }
 }
 
-void FormView::OnButton(wxCommandEvent& event) {
-    switch (event.GetId()) {
-    case kCopyPoint12Button: Command(32778); break;
-    case kCopyPoint23Button: Command(32779); break;
-    case kClearPoint2Button: Command(32780); break;
-    case kClearPoint3Button: Command(32781); break;
-    default: Command(event.GetId());
-    }
-}
+void FormView::OnButton(wxCommandEvent& event) { Command(CommandOf(event.GetId())); }
 
 void FormView::OnUpdateUi(wxUpdateUIEvent& event) {
     const bool has = Doc().data.Current() != nullptr;
-    switch (event.GetId()) {
+    switch (CommandOf(event.GetId())) {
     case 32784:
     case 32785:
     case 32786: event.Enable(has); break;
@@ -342,8 +334,8 @@ void FormView::OnUpdateUi(wxUpdateUIEvent& event) {
         event.Check(form_.manualValve);
         break;
     case 32793: event.Enable(false); break;  // the specification sheet comes with its dialog
-    case 32796: event.Enable(!Doc().GetFilename().empty()); break;
-    case 32797: event.Enable(!Doc().GetFilename().empty() && Core().settings.admin); break;
+    case 32796: event.Enable(Doc().GetDocumentSaved()); break;
+    case 32797: event.Enable(Doc().GetDocumentSaved() && Core().settings.admin); break;
     default: event.Enable(true);
     }
 }
@@ -460,7 +452,7 @@ void FormView::ShowLog() {
 }
 
 void FormView::Export(bool specification) {
-    if (Doc().GetFilename().empty()) return;
+    if (!Doc().GetDocumentSaved()) return;
     StoreForm();
     const ExportResult r = ExportProject(Doc().data, std::filesystem::path(U(Doc().GetFilename())),
                                          specification ? ExportKind::Specification : ExportKind::Summary);

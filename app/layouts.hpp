@@ -16,10 +16,14 @@ const std::vector<std::string>& LayoutFiles();
 // file could not be loaded at all.
 bool LoadLayouts(const std::filesystem::path& programDir, int lang, std::vector<std::string>* problems = nullptr);
 
-// The window IDs of the form's point buttons: wx reserves the command numbers 32778 to 32781
-// (above its window ID range), so the buttons carry these and route to the commands.
-constexpr int kCopyPoint12Button = 2778, kCopyPoint23Button = 2779;
-constexpr int kClearPoint2Button = 2780, kClearPoint3Button = 2781;
+// wx accepts window and menu IDs below 32767 only: a command number from 32767 up is carried
+// as the number minus 30000 (menu item 2783 is command 32783), and routed back.
+constexpr int CommandId(int command) { return command >= 32767 ? command - 30000 : command; }
+constexpr int CommandOf(int id) { return id >= 2767 && id < 2900 ? id + 30000 : id; }
+
+// The form's point buttons 32778 to 32781.
+constexpr int kCopyPoint12Button = CommandId(32778), kCopyPoint23Button = CommandId(32779);
+constexpr int kClearPoint2Button = CommandId(32780), kClearPoint3Button = CommandId(32781);
 
 // The control of a form or dialog by its numeric ID (null when the layout lacks it).
 template <class T>

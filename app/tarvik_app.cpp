@@ -60,17 +60,18 @@ MainFrame::MainFrame(wxDocManager* manager, const wxString& title)
         // The recent projects are listed in the File menu.
         manager->FileHistoryUseMenu(menu->GetMenu(0));
         manager->FileHistoryAddFilesToMenu();
-        menu->Check(32795, Core().updateSwitch != 0);
+        menu->Check(CommandId(32795), Core().updateSwitch != 0);
     }
     if (wxToolBar* tools = wxXmlResource::Get()->LoadToolBar(this, "128")) SetToolBar(tools);
     CreateStatusBar(4);
     SetStatusText(W(GetText(64407)), 0);
     DragAcceptFiles(true);
     Bind(wxEVT_DROP_FILES, &MainFrame::OnDropFiles, this);
-    for (int id : {32795, 32800, 32798, static_cast<int>(wxID_ABOUT)}) Bind(wxEVT_MENU, &MainFrame::OnCommand, this, id);
-    for (int id : kLaterCommands) Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUi, this, id);
+    for (int id : {32795, 32800, 32798, static_cast<int>(wxID_ABOUT)})
+        Bind(wxEVT_MENU, &MainFrame::OnCommand, this, CommandId(id));
+    for (int id : kLaterCommands) Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUi, this, CommandId(id));
     for (int id : {32783, 32784, 32785, 32786, 32792, 32793, 32777, 32772, 32796, 32797})
-        Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUi, this, id);
+        Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUi, this, CommandId(id));
     Bind(wxEVT_SIZE, [](wxSizeEvent& e) { e.Skip(); StorePlacement(); });
     Bind(wxEVT_MOVE, [](wxMoveEvent& e) { e.Skip(); StorePlacement(); });
 }
@@ -80,7 +81,7 @@ MainFrame::~MainFrame() {
 }
 
 void MainFrame::OnCommand(wxCommandEvent& event) {
-    switch (event.GetId()) {
+    switch (CommandOf(event.GetId())) {
     case 32795: Core().updateSwitch = event.IsChecked() ? 1 : 0; break;
     case 32800:
         if (EditCompanyIndex(this)) Close(true);
@@ -106,6 +107,7 @@ void MainFrame::OnDropFiles(wxDropFilesEvent& event) {
 bool StartApplication(const StartOptions& options) {
     std::filesystem::path dir = options.programDir;
     if (dir.empty()) dir = std::filesystem::path(wxStandardPaths::Get().GetExecutablePath().utf8_string()).parent_path();
+    RouteCoreMessages();
     std::string error;
     if (!StartCore(dir, error)) {
         // No pack, no texts: the one message the program carries itself.

@@ -24,6 +24,10 @@ void InstallMessageBoxes() {
                                    wxTheApp ? wxTheApp->GetTopWindow() : nullptr);
         return r == wxYES ? Answer::Yes : r == wxNO ? Answer::No : Answer::Cancel;
     };
+    RouteCoreMessages();
+}
+
+void RouteCoreMessages() {
     SetMessageSink([](const Message& m) { Tell(m.text.empty() ? std::to_string(m.number) : m.text); });
 }
 

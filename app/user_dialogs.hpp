@@ -16,6 +16,8 @@ struct UserDialogs {
 UserDialogs& User();
 // Message boxes over the active window; also routes the core's messages (ShowMessage) to tell.
 void InstallMessageBoxes();
+// The core's messages (ShowMessage) go to tell.
+void RouteCoreMessages();
 
 void Tell(const std::string& text);
 Answer Ask(const std::string& text, bool withCancel = false);

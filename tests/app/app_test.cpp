@@ -120,7 +120,7 @@ std::string Value(wxWindow* parent, int id) {
 }
 
 bool Enabled(wxEvtHandler& view, int command) {
-    wxUpdateUIEvent e(command);
+    wxUpdateUIEvent e(CommandId(command));
     view.ProcessEvent(e);
     return e.GetEnabled();
 }
@@ -153,7 +153,7 @@ struct Session {
         DocManager()->CloseDocuments(true);
         for (wxWindow* w : wxTopLevelWindows) w->Destroy();
         wxTheApp->ProcessPendingEvents();
-        wxTheApp->DeletePendingObjects();
+        wxTheApp->ProcessIdle();
         ReleaseApplication();
     }
     ProjectDoc& Doc() { return *static_cast<ProjectDoc*>(DocManager()->GetDocumentsVector().back()); }
@@ -183,9 +183,10 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
         {"179", {1000, wxID_OK, wxID_CANCEL}},
         {"PositionDialog", {1124, 1001, 1002, 1044, 1126, 1003, 1128, 1004, 1125, wxID_OK, wxID_CANCEL}},
         {"ProjectPropertiesDialog", {1124, 1126, 1128, 1003, 1000, 1001, 1002, wxID_OK, wxID_CANCEL}}};
-    const std::vector<int> menu{wxID_NEW, wxID_OPEN, wxID_CLOSE, wxID_SAVE, wxID_SAVEAS, 32772, 32796, wxID_PRINT_SETUP,
-                                wxID_EXIT, 32783, 32786, 32785, 32784, 32792, 32793, 32777, 32798, 32799,
-                                32771, 32775, 32782, 32795, 32800, wxID_ABOUT};
+    std::vector<int> menu{wxID_NEW, wxID_OPEN, wxID_CLOSE, wxID_SAVE, wxID_SAVEAS, wxID_PRINT_SETUP, wxID_EXIT, wxID_ABOUT};
+    for (int command : {32772, 32796, 32783, 32786, 32785, 32784, 32792, 32793, 32777, 32798, 32799, 32771, 32775,
+                        32782, 32795, 32800})
+        menu.push_back(CommandId(command));
     for (int lang = 0; lang < 4; ++lang) {
         SCOPED_TRACE("language " + std::to_string(lang));
         std::string error;
@@ -207,11 +208,11 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
             std::unique_ptr<wxMenuBar> bar(wxXmlResource::Get()->LoadMenuBar(name));
             ASSERT_NE(bar, nullptr) << name;
             for (int id : menu) EXPECT_NE(bar->FindItem(id), nullptr) << "menu " << name << " item " << id;
-            EXPECT_EQ(bar->FindItem(32797) != nullptr, std::string(name) == "171");
+            EXPECT_EQ(bar->FindItem(CommandId(32797)) != nullptr, std::string(name) == "171");
         }
         wxToolBar* tools = wxXmlResource::Get()->LoadToolBar(frame, "128");
         ASSERT_NE(tools, nullptr);
-        EXPECT_FALSE(tools->GetToolShortHelp(32783).empty());
+        EXPECT_FALSE(tools->GetToolShortHelp(CommandId(32783)).empty());
         frame->Destroy();
     }
 }
@@ -238,10 +239,10 @@ TEST(Startup, TitleMenuAndUpdateSwitchWrittenAtExit) {
         EXPECT_EQ(TheMainFrame()->GetTitle().utf8_string().rfind(GetText(57344), 0), 0u);
         wxMenuBar* bar = TheMainFrame()->GetMenuBar();
         ASSERT_NE(bar, nullptr);
-        EXPECT_EQ(bar->FindItem(32797), nullptr);  // not in administrator mode
-        EXPECT_FALSE(bar->IsChecked(32795));
-        bar->Check(32795, true);
-        wxCommandEvent toggle(wxEVT_MENU, 32795);
+        EXPECT_EQ(bar->FindItem(CommandId(32797)), nullptr);  // not in administrator mode
+        EXPECT_FALSE(bar->IsChecked(CommandId(32795)));
+        bar->Check(CommandId(32795), true);
+        wxCommandEvent toggle(wxEVT_MENU, CommandId(32795));
         toggle.SetInt(1);
         TheMainFrame()->ProcessWindowEvent(toggle);
         EXPECT_EQ(DocManager()->GetDocumentsVector().size(), 1u);  // a new empty project
@@ -309,6 +310,8 @@ TEST(Form, NewPositionCalculateRefuseRenameCopyDelete) {
     EXPECT_TRUE(Ctl<wxTextCtrl>(f, kGridIds[0][1])->IsEnabled());
     EXPECT_DOUBLE_EQ(view.form().Value(0, 1), 2.5);
     EXPECT_EQ(Value(f, kGridIds[1][1]), "5");
+    Check(f, 1045, false);
+    EXPECT_FALSE(Ctl<wxTextCtrl>(f, kGridIds[0][1])->IsEnabled());
 
     // Rename refused onto another position's name, accepted to its own.
     ModalHook() = FillPositionDialog("FV-2", 2);
@@ -335,7 +338,7 @@ TEST(Form, NewPositionCalculateRefuseRenameCopyDelete) {
     EXPECT_EQ(Ctl<wxChoice>(f, 1000)->GetSelection(), wxNOT_FOUND);
     for (int id : {32784, 32785, 32786}) EXPECT_FALSE(Enabled(view, id)) << id;
     EXPECT_FALSE(Ctl<wxTextCtrl>(f, kGridIds[0][0])->IsEnabled());
-    EXPECT_FALSE(Enabled(view, 32796));  // export needs a path
+    EXPECT_FALSE(Enabled(view, 32796));  // export needs a saved project
 }
 
 TEST(Form, SaveReopenDamagedFileAndFailedSave) {
@@ -348,12 +351,11 @@ TEST(Form, SaveReopenDamagedFileAndFailedSave) {
     // Coefficients stored as manual stay locked outside administrator mode.
     s.Doc().data.Current()->manualCoefficients = 1;
     const fs::path path = s.dir / "walk.tkp";
-    s.Doc().SetFilename(wxString::FromUTF8(path.string()), true);
-    ASSERT_TRUE(s.Doc().Save());
+    EXPECT_FALSE(Enabled(s.View(), 32796));
+    ASSERT_TRUE(s.Doc().OnSaveDocument(wxString::FromUTF8(path.string())));
     EXPECT_FALSE(s.Doc().IsModified());
     EXPECT_TRUE(Enabled(s.View(), 32796));
-    s.Doc().Close();
-    s.Doc().DeleteAllViews();
+    EXPECT_TRUE(DocManager()->CloseDocument(&s.Doc()));
 
     ASSERT_NE(DocManager()->CreateDocument(wxString::FromUTF8(path.string()), wxDOC_SILENT), nullptr);
     ProjectDoc& again = s.Doc();
@@ -378,8 +380,8 @@ TEST(Form, SaveReopenDamagedFileAndFailedSave) {
     Type(s.Form(), kGridIds[0][0], "456");
     user.told.clear();
     fs::create_directories(s.dir / "blocker");
-    again.SetFilename(wxString::FromUTF8((s.dir / "blocker").string()), true);
-    EXPECT_FALSE(again.Save());
+    EXPECT_TRUE(again.IsModified());
+    EXPECT_FALSE(again.OnSaveDocument(wxString::FromUTF8((s.dir / "blocker").string())));
     ASSERT_EQ(user.told.size(), 1u);
     EXPECT_EQ(fs::file_size(path), before);
 
@@ -401,7 +403,7 @@ TEST(SteamDialog, ComputeShowsResultsAndUnitLabels) {
     ASSERT_TRUE(LoadLanguage(TARVIK_PROGRAM_DIR_FOR_TESTS, 2, error));
     ASSERT_TRUE(LoadLayouts(TARVIK_PROGRAM_DIR_FOR_TESTS, 2));
     SteamDialog d(nullptr);
-    Type(&d, 1224, "1");
+    Type(&d, 1224, "100");  // 1 bar: liquid at 20 °C
     Type(&d, 1225, "20");
     Choose(&d, 1222, "kPa");
     Click(&d, 1212);
