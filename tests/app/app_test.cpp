@@ -69,6 +69,7 @@ struct UserScript {
             return a;
         };
     }
+    ~UserScript() { User() = {}; }
 };
 
 template <class T>
