@@ -136,11 +136,10 @@ bool StartApplication(const StartOptions& options) {
     g_frame = new MainFrame(g_manager, W(title));
     wxTheApp->SetTopWindow(g_frame);
 
+    // A project named on the command line that cannot be opened ends the start (its message has
+    // been shown).
     if (!options.openFile.empty()) {
-        if (!g_manager->CreateDocument(W(options.openFile), wxDOC_SILENT)) {
-            // The file could not be opened (the message was shown): an empty project instead.
-            g_manager->CreateNewDocument();
-        }
+        if (!g_manager->CreateDocument(W(options.openFile), wxDOC_SILENT)) return false;
     } else {
         g_manager->CreateNewDocument();
     }
