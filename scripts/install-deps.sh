@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev
   clang libclang-rt-dev
   locales
+  libwxgtk3.2-dev xvfb xauth fonts-liberation ccache
 )
 
 missing=()

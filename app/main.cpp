@@ -1,0 +1,14 @@
+// tarvik: the desktop program.
+#include <clocale>
+
+#include <wx/app.h>
+
+#include "app/assert_handler.hpp"
+#include "app/tarvik_app.hpp"
+
+int main(int argc, char** argv) {
+    tarvik::app::InstallProgramAssertHandler();
+    wxApp::SetInstance(new tarvik::app::TarvikApp);
+    const int rc = wxEntry(argc, argv);
+    return rc;
+}

@@ -1,0 +1,449 @@
+// The desktop program's windows, driven by control ID as a user would: every layout in every
+// language, start-up and exit, a project walk through the form, and the calculator.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/frame.h>
+#include <wx/menu.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/assert_handler.hpp"
+#include "app/dialogs.hpp"
+#include "app/form_ids.hpp"
+#include "app/form_view.hpp"
+#include "app/layouts.hpp"
+#include "app/project_doc.hpp"
+#include "app/startup.hpp"
+#include "app/tarvik_app.hpp"
+#include "app/user_dialogs.hpp"
+#include "data/ini_profile.hpp"
+#include "data/language.hpp"
+
+namespace fs = std::filesystem;
+using namespace tarvik;
+using namespace tarvik::app;
+
+namespace {
+
+fs::path g_temp;
+
+// A program folder of its own: start and exit write tarvik.ini.
+fs::path ProgramCopy(const std::string& name, bool withPacks = true) {
+    const fs::path dir = g_temp / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const auto& e : fs::directory_iterator(TARVIK_PROGRAM_DIR_FOR_TESTS)) {
+        const std::string n = e.path().filename().string();
+        if (n == "tarvik" || n == "tarvik-cli" || (!withPacks && n.rfind("TarvikD", 0) == 0)) continue;
+        fs::copy(e.path(), dir / n, fs::copy_options::recursive);
+    }
+    return dir;
+}
+
+// Messages told to the user, and scripted answers to questions.
+struct UserScript {
+    std::vector<std::string> told;
+    std::vector<Answer> answers;
+    UserScript() {
+        User().tell = [this](const std::string& t) { told.push_back(t); };
+        User().ask = [this](const std::string& t, bool) {
+            told.push_back(t);
+            if (answers.empty()) return Answer::No;
+            const Answer a = answers.front();
+            answers.erase(answers.begin());
+            return a;
+        };
+    }
+    ~UserScript() { User() = {}; }
+};
+
+template <class T>
+T* Ctl(wxWindow* w, int id) {
+    T* c = Control<T>(w, id);
+    EXPECT_NE(c, nullptr) << "control " << id;
+    return c;
+}
+
+void Click(wxWindow* parent, int id) {
+    wxWindow* w = parent->FindWindow(id);
+    ASSERT_NE(w, nullptr) << id;
+    wxCommandEvent e(wxEVT_BUTTON, id);
+    e.SetEventObject(w);
+    w->ProcessWindowEvent(e);
+}
+
+void Type(wxWindow* parent, int id, const std::string& text) {
+    if (auto* e = Ctl<wxTextCtrl>(parent, id)) e->SetValue(wxString::FromUTF8(text));
+}
+
+void Choose(wxWindow* parent, int id, const std::string& item) {
+    auto* c = Ctl<wxChoice>(parent, id);
+    if (!c) return;
+    const int i = c->FindString(wxString::FromUTF8(item));
+    ASSERT_NE(i, wxNOT_FOUND) << item << " in " << id;
+    c->SetSelection(i);
+    wxCommandEvent e(wxEVT_CHOICE, id);
+    e.SetInt(i);
+    e.SetEventObject(c);
+    c->ProcessWindowEvent(e);
+}
+
+void Check(wxWindow* parent, int id, bool on) {
+    auto* c = Ctl<wxCheckBox>(parent, id);
+    if (!c) return;
+    c->SetValue(on);
+    wxCommandEvent e(wxEVT_CHECKBOX, id);
+    e.SetInt(on);
+    e.SetEventObject(c);
+    c->ProcessWindowEvent(e);
+}
+
+std::string Value(wxWindow* parent, int id) {
+    if (auto* e = Control<wxTextCtrl>(parent, id)) return e->GetValue().utf8_string();
+    if (auto* s = Control<wxStaticText>(parent, id)) return s->GetLabel().utf8_string();
+    ADD_FAILURE() << "no text control " << id;
+    return {};
+}
+
+bool Enabled(wxEvtHandler& view, int command) {
+    wxUpdateUIEvent e(CommandId(command));
+    view.ProcessEvent(e);
+    return e.GetEnabled();
+}
+
+// Fills the position dialog and presses OK; the dialog's return code tells whether it closed.
+ModalRunner FillPositionDialog(const std::string& name, int mediumState) {
+    return [=](wxDialog& d) {
+        Type(&d, 1124, name);
+        if (mediumState >= 0) Ctl<wxChoice>(&d, 1002)->SetSelection(mediumState);
+        d.SetReturnCode(0);
+        Click(&d, wxID_OK);
+        return d.GetReturnCode();
+    };
+}
+
+struct Session {
+    fs::path dir;
+    explicit Session(const std::string& name, const std::string& open = "") : dir(ProgramCopy(name)) {
+        StartOptions o;
+        o.programDir = dir.string();
+        o.openFile = open;
+        started = StartApplication(o);
+    }
+    ~Session() {
+        ModalHook() = nullptr;
+        if (!started) return;
+        EndApplication();
+        // Unmodified first, or closing would ask whether to save.
+        for (wxDocument* d : DocManager()->GetDocumentsVector()) d->Modify(false);
+        DocManager()->CloseDocuments(true);
+        for (wxWindow* w : wxTopLevelWindows) w->Destroy();
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        ReleaseApplication();
+    }
+    ProjectDoc& Doc() { return *static_cast<ProjectDoc*>(DocManager()->GetDocumentsVector().back()); }
+    FormView& View() { return *static_cast<FormView*>(Doc().GetFirstView()); }
+    wxPanel* Form() { return View().panel(); }
+    bool started = false;
+};
+
+}  // namespace
+
+// ---- Layouts ----
+
+TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
+    std::vector<int> form{1000, 1001, 1002, 1004, 1005, 1006, 1117, 1104, 1168, 1134, 1175,
+                          1073, 1075, 1092, 1077, 1121, 1133, 1135, 1143, 1170, 1171, 1177,
+                          kCopyPoint12Button, kCopyPoint23Button, kClearPoint2Button, kClearPoint3Button};
+    for (const auto& row : kGridIds) form.insert(form.end(), row.begin(), row.end());
+    for (const auto& row : kResultIds) form.insert(form.end(), row.begin(), row.end());
+    for (const auto* ids : {&kUnitIds, &kRowLabelIds}) form.insert(form.end(), ids->begin(), ids->end());
+    form.insert(form.end(), kPointChecks.begin(), kPointChecks.end());
+    form.insert(form.end(), kResultLabelIds.begin(), kResultLabelIds.end());
+    form.insert(form.end(), kResultUnitIds.begin(), kResultUnitIds.end());
+    form.insert(form.end(), kFieldIds.begin(), kFieldIds.end());
+    const std::vector<std::pair<std::string, std::vector<int>>> dialogs{
+        {"100", {1226, 1228, wxID_OK}},
+        {"173", {1224, 1225, 1222, 1223, 1217, 1130, 1218, 1131, 1219, 1221, 1220, 1127, 1213, 1214, 1215, 1216, 1212}},
+        {"179", {1000, wxID_OK, wxID_CANCEL}},
+        {"PositionDialog", {1124, 1001, 1002, 1044, 1126, 1003, 1128, 1004, 1125, wxID_OK, wxID_CANCEL}},
+        {"ProjectPropertiesDialog", {1124, 1126, 1128, 1003, 1000, 1001, 1002, wxID_OK, wxID_CANCEL}}};
+    std::vector<int> menu{wxID_NEW, wxID_OPEN, wxID_CLOSE, wxID_SAVE, wxID_SAVEAS, wxID_PRINT_SETUP, wxID_EXIT, wxID_ABOUT};
+    for (int command : {32772, 32796, 32783, 32786, 32785, 32784, 32792, 32793, 32777, 32798, 32799, 32771, 32775,
+                        32782, 32795, 32800})
+        menu.push_back(CommandId(command));
+    for (int lang = 0; lang < 4; ++lang) {
+        SCOPED_TRACE("language " + std::to_string(lang));
+        std::string error;
+        ASSERT_TRUE(LoadLanguage(TARVIK_PROGRAM_DIR_FOR_TESTS, lang, error)) << error;
+        std::vector<std::string> problems;
+        EXPECT_TRUE(LoadLayouts(TARVIK_PROGRAM_DIR_FOR_TESTS, lang, &problems));
+        for (const auto& p : problems) ADD_FAILURE() << p;
+
+        auto* frame = new wxFrame(nullptr, wxID_ANY, "layouts");
+        wxPanel* panel = wxXmlResource::Get()->LoadPanel(frame, "101");
+        ASSERT_NE(panel, nullptr);
+        for (int id : form) EXPECT_NE(panel->FindWindow(id), nullptr) << "form control " << id;
+        for (const auto& [name, ids] : dialogs) {
+            wxDialog d;
+            ASSERT_TRUE(wxXmlResource::Get()->LoadDialog(&d, frame, name)) << name;
+            for (int id : ids) EXPECT_NE(d.FindWindow(id), nullptr) << name << " control " << id;
+        }
+        for (const char* name : {"129", "171"}) {
+            std::unique_ptr<wxMenuBar> bar(wxXmlResource::Get()->LoadMenuBar(name));
+            ASSERT_NE(bar, nullptr) << name;
+            for (int id : menu) EXPECT_NE(bar->FindItem(id), nullptr) << "menu " << name << " item " << id;
+            EXPECT_EQ(bar->FindItem(CommandId(32797)) != nullptr, std::string(name) == "171");
+        }
+        wxToolBar* tools = wxXmlResource::Get()->LoadToolBar(frame, "128");
+        ASSERT_NE(tools, nullptr);
+        EXPECT_FALSE(tools->GetToolShortHelp(CommandId(32783)).empty());
+        frame->Destroy();
+    }
+}
+
+// ---- Start-up and exit ----
+
+TEST(Startup, MissingPackEndsTheStartWithTheFixedText) {
+    UserScript user;
+    const fs::path dir = ProgramCopy("nopack", false);
+    StartOptions o;
+    o.programDir = dir.string();
+    EXPECT_FALSE(StartApplication(o));
+    ASSERT_EQ(user.told.size(), 1u);
+    EXPECT_EQ(user.told[0], "Can not find DLL !!");
+}
+
+TEST(Startup, TitleMenuAndUpdateSwitchWrittenAtExit) {
+    UserScript user;
+    fs::path ini;
+    {
+        Session s("start");
+        ASSERT_TRUE(s.started);
+        ini = s.dir / "tarvik.ini";
+        EXPECT_EQ(TheMainFrame()->GetTitle().utf8_string().rfind(GetText(57344), 0), 0u);
+        wxMenuBar* bar = TheMainFrame()->GetMenuBar();
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->FindItem(CommandId(32797)), nullptr);  // not in administrator mode
+        EXPECT_FALSE(bar->IsChecked(CommandId(32795)));
+        bar->Check(CommandId(32795), true);
+        wxCommandEvent toggle(wxEVT_MENU, CommandId(32795));
+        toggle.SetInt(1);
+        TheMainFrame()->ProcessWindowEvent(toggle);
+        EXPECT_EQ(DocManager()->GetDocumentsVector().size(), 1u);  // a new empty project
+    }
+    EXPECT_EQ(IniProfile::Load(ini).GetString("FTP", "Update"), "1");
+    EXPECT_TRUE(user.told.empty());
+}
+
+// ---- The form ----
+
+TEST(Form, NewPositionCalculateRefuseRenameCopyDelete) {
+    UserScript user;
+    Session s("form");
+    ASSERT_TRUE(s.started);
+    FormView& view = s.View();
+    wxPanel* f = s.Form();
+    EXPECT_FALSE(Enabled(view, 32784));
+
+    // A new water position: point 1 on, 2 and 3 off, all values 0.
+    ModalHook() = FillPositionDialog("FV-1", 0);
+    view.Command(32783);
+    EXPECT_EQ(Ctl<wxChoice>(f, 1000)->GetStringSelection(), "FV-1");
+    EXPECT_TRUE(Ctl<wxCheckBox>(f, 1044)->GetValue());
+    EXPECT_FALSE(Ctl<wxCheckBox>(f, 1045)->GetValue());
+    EXPECT_EQ(Value(f, kGridIds[0][0]), "0");
+    EXPECT_FALSE(Ctl<wxTextCtrl>(f, kGridIds[0][1])->IsEnabled());
+    EXPECT_TRUE(Enabled(view, 32784));
+    // Water: rows 4 to 8 are computed, rows 9 to 11 typed only in administrator mode.
+    EXPECT_FALSE(Ctl<wxTextCtrl>(f, kGridIds[4][0])->IsEnabled());
+    EXPECT_FALSE(Ctl<wxTextCtrl>(f, kGridIds[9][0])->IsEnabled());
+    EXPECT_FALSE(f->FindWindow(1171)->IsShown());
+
+    // Values in three units; changing a unit keeps the number as typed.
+    Type(f, kGridIds[0][0], "20");
+    Choose(f, kUnitIds[0], "m3/h");
+    Type(f, kGridIds[1][0], "5");
+    Choose(f, kUnitIds[1], "bar");
+    Type(f, kGridIds[2][0], "400");
+    Choose(f, kUnitIds[2], "kPa");
+    EXPECT_EQ(Value(f, kGridIds[2][0]), "400");
+    Type(f, kGridIds[3][0], "80");
+    Choose(f, kUnitIds[3], "°C");
+    EXPECT_TRUE(s.Doc().IsModified());
+    Click(f, 1073);
+    EXPECT_NE(Value(f, kGridIds[7][0]), "0");  // density filled in
+    Click(f, 1077);
+    EXPECT_FALSE(Value(f, kResultIds[0][0]).empty()) << (user.told.empty() ? "" : user.told.back());
+    for (const auto& row : kResultIds) {
+        auto* s1 = Ctl<wxStaticText>(f, row[0]);
+        const bool flagged = view.form().ResultFlagged(row[0]);
+        EXPECT_EQ(s1->GetForegroundColour(), flagged ? wxColour(255, 0, 0) : wxColour(0, 0, 255));
+    }
+    EXPECT_EQ(Value(f, kGridIds[2][0]), "400");
+
+    // A refusal shows its message and focuses the field.
+    user.told.clear();
+    Type(f, kGridIds[0][0], "0");
+    Click(f, 1077);
+    ASSERT_FALSE(user.told.empty());
+    EXPECT_EQ(user.told[0], GetText(63107));
+    EXPECT_EQ(wxWindow::FindFocus(), f->FindWindow(kGridIds[0][0]));
+    Type(f, kGridIds[0][0], "2,5");  // the other decimal separator
+    Click(f, 2778);                  // copy point 1 to 2
+    EXPECT_TRUE(Ctl<wxCheckBox>(f, 1045)->GetValue());
+    EXPECT_TRUE(Ctl<wxTextCtrl>(f, kGridIds[0][1])->IsEnabled());
+    EXPECT_DOUBLE_EQ(view.form().Value(0, 1), 2.5);
+    EXPECT_EQ(Value(f, kGridIds[1][1]), "5");
+    Check(f, 1045, false);
+    EXPECT_FALSE(Ctl<wxTextCtrl>(f, kGridIds[0][1])->IsEnabled());
+
+    // Rename refused onto another position's name, accepted to its own.
+    ModalHook() = FillPositionDialog("FV-2", 2);
+    view.Command(32783);
+    user.told.clear();
+    int attempts = 0;
+    ModalHook() = [&](wxDialog& d) {
+        const int code = FillPositionDialog("FV-1", -1)(d);
+        EXPECT_NE(code, wxID_OK);
+        EXPECT_EQ(wxWindow::FindFocus(), d.FindWindow(1124));
+        ++attempts;
+        return FillPositionDialog("FV-2", -1)(d);
+    };
+    view.Command(32786);
+    EXPECT_EQ(attempts, 1);
+    ASSERT_EQ(user.told.size(), 1u);
+    EXPECT_EQ(user.told[0], GetText(63039));
+    EXPECT_EQ(Ctl<wxChoice>(f, 1000)->GetCount(), 2u);
+
+    // Delete asks; Yes empties the form and disables the position commands.
+    user.answers = {Answer::Yes};
+    view.Command(32784);
+    EXPECT_EQ(Ctl<wxChoice>(f, 1000)->GetCount(), 1u);
+    EXPECT_EQ(Ctl<wxChoice>(f, 1000)->GetSelection(), wxNOT_FOUND);
+    for (int id : {32784, 32785, 32786}) EXPECT_FALSE(Enabled(view, id)) << id;
+    EXPECT_FALSE(Ctl<wxTextCtrl>(f, kGridIds[0][0])->IsEnabled());
+    EXPECT_FALSE(Enabled(view, 32796));  // export needs a saved project
+}
+
+TEST(Form, SaveReopenDamagedFileAndFailedSave) {
+    UserScript user;
+    Session s("files");
+    ASSERT_TRUE(s.started);
+    ModalHook() = FillPositionDialog("PV-7", 3);
+    s.View().Command(32783);
+    Type(s.Form(), kGridIds[0][0], "123");
+    // Coefficients stored as manual stay locked outside administrator mode.
+    s.Doc().data.Current()->manualCoefficients = 1;
+    const fs::path path = s.dir / "walk.tkp";
+    EXPECT_FALSE(Enabled(s.View(), 32796));
+    ASSERT_TRUE(s.Doc().OnSaveDocument(wxString::FromUTF8(path.string())));
+    EXPECT_FALSE(s.Doc().IsModified());
+    EXPECT_TRUE(Enabled(s.View(), 32796));
+    EXPECT_TRUE(DocManager()->CloseDocument(&s.Doc()));
+
+    ASSERT_NE(DocManager()->CreateDocument(wxString::FromUTF8(path.string()), wxDOC_SILENT), nullptr);
+    ProjectDoc& again = s.Doc();
+    ASSERT_EQ(again.data.positions.size(), 1u);
+    auto* list = Ctl<wxChoice>(s.Form(), 1000);
+    list->SetSelection(0);
+    wxCommandEvent pick(wxEVT_CHOICE, 1000);
+    pick.SetInt(0);
+    list->ProcessWindowEvent(pick);
+    EXPECT_EQ(Value(s.Form(), kGridIds[0][0]), "123");
+    EXPECT_FALSE(Ctl<wxTextCtrl>(s.Form(), kGridIds[9][0])->IsEnabled());
+    EXPECT_FALSE(again.IsModified());
+
+    // Export writes beside the project and says so.
+    user.told.clear();
+    s.View().Command(32796);
+    ASSERT_EQ(user.told.size(), 1u);
+    EXPECT_TRUE(fs::exists(s.dir / "walk.tke.txt"));
+
+    // A save that cannot be written says so and leaves the old file as it was.
+    const auto before = fs::file_size(path);
+    Type(s.Form(), kGridIds[0][0], "456");
+    user.told.clear();
+    fs::create_directories(s.dir / "blocker");
+    EXPECT_TRUE(again.IsModified());
+    EXPECT_FALSE(again.OnSaveDocument(wxString::FromUTF8((s.dir / "blocker").string())));
+    ASSERT_EQ(user.told.size(), 1u);
+    EXPECT_EQ(fs::file_size(path), before);
+
+    // A damaged project opens nothing.
+    const fs::path bad = s.dir / "bad.tkp";
+    std::ofstream(bad, std::ios::binary) << "\x23\x03\x00";
+    const std::size_t docs = DocManager()->GetDocumentsVector().size();
+    user.told.clear();
+    EXPECT_EQ(DocManager()->CreateDocument(wxString::FromUTF8(bad.string()), wxDOC_SILENT), nullptr);
+    EXPECT_EQ(DocManager()->GetDocumentsVector().size(), docs);
+    ASSERT_FALSE(user.told.empty());
+    EXPECT_NE(user.told[0].find("bad.tkp"), std::string::npos);
+}
+
+// ---- Water and steam ----
+
+TEST(SteamDialog, ComputeShowsResultsAndUnitLabels) {
+    std::string error;
+    ASSERT_TRUE(LoadLanguage(TARVIK_PROGRAM_DIR_FOR_TESTS, 2, error));
+    ASSERT_TRUE(LoadLayouts(TARVIK_PROGRAM_DIR_FOR_TESTS, 2));
+    SteamDialog d(nullptr);
+    Type(&d, 1224, "100");  // 1 bar: liquid at 20 °C
+    Type(&d, 1225, "20");
+    Choose(&d, 1222, "kPa");
+    Click(&d, 1212);
+    EXPECT_EQ(Value(&d, 1220), "***");
+    EXPECT_NE(Value(&d, 1219), "***");
+    EXPECT_NE(Value(&d, 1213).find("(kPa)"), std::string::npos);
+    EXPECT_NE(Value(&d, 1214).find("(°C)"), std::string::npos);
+    d.Destroy();
+}
+
+// ---- Entry point ----
+
+namespace {
+
+class TestApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    g_temp = fs::temp_directory_path() / ("tarvik-app-test-" + std::to_string(::getpid()));
+    fs::create_directories(g_temp / "home");
+    // wxConfig writes the per-user settings under HOME.
+    setenv("HOME", (g_temp / "home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (g_temp / "home" / ".config").c_str(), 1);
+    ::testing::InitGoogleTest(&argc, argv);
+    wxApp::SetInstance(new TestApp);
+    if (!wxEntryStart(argc, argv)) {
+        std::fprintf(stderr, "test_app: no display (run under xvfb-run)\n");
+        return 1;
+    }
+    InstallAssertHandler([](const std::string& text) { ADD_FAILURE() << "wx assert: " << text; });
+    wxTheApp->CallOnInit();
+    const int rc = RUN_ALL_TESTS();
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    fs::remove_all(g_temp);
+    return rc;
+}

@@ -1,0 +1,11 @@
+# Runs the GUI test on the current display, or under xvfb-run when there is none.
+if(DEFINED ENV{DISPLAY} AND NOT "$ENV{DISPLAY}" STREQUAL "")
+  execute_process(COMMAND ${TEST} RESULT_VARIABLE rc)
+elseif(XVFB_RUN)
+  execute_process(COMMAND ${XVFB_RUN} -a -s "-screen 0 1600x1200x24" ${TEST} RESULT_VARIABLE rc)
+else()
+  message(FATAL_ERROR "no display and no xvfb-run: install xvfb")
+endif()
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "GUI tests failed (${rc})")
+endif()
