@@ -22,6 +22,7 @@
 #include "data/language.hpp"
 #include "data/messages.hpp"
 #include "data/number_text.hpp"
+#include "calc/flow_regime.hpp"
 #include "project/exports.hpp"
 #include "project/position_commands.hpp"
 
@@ -38,7 +39,7 @@ std::string ResultText(const SizingResult& r, int row) {
     switch (row) {
     case kResKv: return number(r.Kv);
     case kResOpening: return number(r.opening);
-    case kResRegime: return r.regime;
+    case kResRegime: return FlowRegimeText(r.regime);
     case kResVelocity: return number(r.velocity);
     case kResDLi: return number(r.dLi);
     default: return number(r.noise);
@@ -78,12 +79,7 @@ ProjectDoc& FormView::Doc() const { return *static_cast<ProjectDoc*>(GetDocument
 
 bool FormView::OnCreate(wxDocument* doc, long flags) {
     if (!wxView::OnCreate(doc, flags)) return false;
-    FormContext context;
-    context.seriesTable = &Core().seriesTable;
-    context.companyIndex = Core().settings.companyIndex;
-    context.admin = Core().settings.admin;
-    context.seriesCache = &seriesCache_;
-    form_ = PositionForm(context);
+    form_ = PositionForm(Core().session->MakeFormContext(&seriesCache_));
 
     auto* parent = wxDynamicCast(wxTheApp->GetTopWindow(), wxDocMDIParentFrame);
     auto* frame = new wxDocMDIChildFrame(doc, this, parent, wxID_ANY, doc->GetUserReadableName());

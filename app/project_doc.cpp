@@ -6,6 +6,7 @@
 #include "app/startup.hpp"
 #include "app/user_dialogs.hpp"
 #include "data/language.hpp"
+#include "data/text_check.hpp"
 #include "project/project_file.hpp"
 #include "units/unit_files.hpp"
 
@@ -63,6 +64,10 @@ bool ProjectDoc::DoSaveDocument(const wxString& file) {
         SaveProject(data, std::filesystem::path(file.utf8_string()), Core().settings.lang);
         data.modified = false;
         return true;
+    } catch (const TextNotStorable& e) {
+        // A text the file cannot hold: say which, the old file stays as it was.
+        Tell(TextProblemMessage(e.problem()));
+        return false;
     } catch (const std::exception&) {
         Tell(FormatText(64401, file.utf8_string()));
         return false;

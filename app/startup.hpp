@@ -1,15 +1,15 @@
 #pragma once
-// What the desktop program loads before its first window: program folder, tarvik.ini, the
-// language pack, the valve-series table. One function, so that every front end starts alike.
+// What the desktop program loads before its first window: the core's Session (tarvik.ini, the
+// language pack and the catalogues, as every front end starts) and the update switch.
 #include <filesystem>
 #include <string>
 
-#include "data/media.hpp"
-#include "data/pipes.hpp"
+#include <memory>
+
 #include "data/settings.hpp"
-#include "data/valve_series.hpp"
 #include "project/app_start.hpp"
 #include "project/project_file.hpp"
+#include "project/session.hpp"
 
 namespace tarvik::app {
 
@@ -17,21 +17,21 @@ struct CoreState {
     Settings settings;
     UpdateSettings update;
     int updateSwitch = 0;  // after the monthly rule; the check mark of 32795, written at exit
-    MediaCatalogue media;
-    SeriesTable seriesTable;
-    PipeCatalogue pipes;
+    std::unique_ptr<Session> session;  // open from a successful start to the exit
 };
 
 // The process-wide state of the running program.
 CoreState& Core();
 
-// Reads tarvik.ini from `programDir`, loads the language pack and the catalogues (default units,
-// media, valve series, pipes, user units, in this order) into Core().
+// Opens the Session of `programDir` (tarvik.ini, the language pack, the catalogues) into Core().
 // Returns false with the fixed "Can not find DLL !!" text in `error` when the pack is missing.
 bool StartCore(const std::filesystem::path& programDir, std::string& error);
 
 // How projects are read with the running configuration.
 ProjectLoadContext LoadContext();
+
+// Closes the Session: catalogues freed, extracted drawings deleted.
+void EndCore();
 
 std::filesystem::path IniPath();
 std::filesystem::path CalculationLogPath();

@@ -162,6 +162,7 @@ void EndApplication() {
     // The placement is stored on every move and size change of the frame.
     if (Config()) Config()->Flush();
     StoreUpdateSwitch(IniPath(), Core().updateSwitch);
+    EndCore();
 }
 
 void ReleaseApplication() {

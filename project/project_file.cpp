@@ -226,6 +226,9 @@ void RefreshSeries(ValvePosition& p, const ProjectLoadContext& context) {
             const std::string item71 = ItemText(71, p.specItems, context.lang);
             if (!item71.empty()) StoreRefreshedItem(71, p.specItems, ReplaceAll(item71, old, current), context.lang);
             p.designation = current;
+            // The designation now comes from the company index's section: without the selector
+            // following it, the next open would no longer find the series.
+            p.designationSelector = context.companyIndex;
         }
     }
     if (ItemText(201, p.specItems, context.lang).empty()) {

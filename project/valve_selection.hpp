@@ -30,7 +30,7 @@ int PreselectedSeriesRow(const std::vector<SeriesRow>& rows, const std::string& 
 // ---- Catalogue valve candidates ------------------------------------------------------------
 
 // "(not selected)": the first entry of the Kvs and DN lists (and of the pipe lists).
-constexpr int kTextFirstListEntry = 63064;
+constexpr int kTextFirstListEntry = 63950;
 
 // "Kv1 = 8; Kv2 = 12" from the points that have a result (Kv > 0).
 std::string CandidateKvText(const std::array<double, 3>& pointKv);
@@ -51,7 +51,7 @@ class CandidateLists {
 public:
     CandidateLists(const std::vector<SeriesValve>& valves, std::vector<std::size_t> offered);
 
-    // Distinct values in ascending order (the dialog puts text 63064 before them).
+    // Distinct values in ascending order (the dialog puts text 63950 before them).
     std::vector<double> KvsValues() const;
     std::vector<double> DnValues(double Kvs) const;
     // Characteristic codes of the candidates with that Kvs and DN, in series order, distinct.
@@ -59,7 +59,7 @@ public:
     // The one candidate with that Kvs, DN and characteristic; none when not exactly one.
     std::optional<std::size_t> Select(double Kvs, double dn, int characteristic) const;
 
-    // The dialog's texts: text 63064 first, then the values as number texts.
+    // The dialog's texts: text 63950 first, then the values as number texts.
     static std::vector<std::string> ListTexts(const std::vector<double>& values);
 
     const std::vector<std::size_t>& offered() const { return offered_; }

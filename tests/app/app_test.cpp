@@ -137,21 +137,21 @@ ModalRunner FillPositionDialog(const std::string& name, int mediumState) {
     };
 }
 
-struct Session {
+struct AppRun {
     fs::path dir;
-    explicit Session(const std::string& name, const std::string& open = "") : dir(ProgramCopy(name)) {
+    explicit AppRun(const std::string& name, const std::string& open = "") : dir(ProgramCopy(name)) {
         StartOptions o;
         o.programDir = dir.string();
         o.openFile = open;
         started = StartApplication(o);
     }
-    ~Session() {
+    ~AppRun() {
         ModalHook() = nullptr;
         if (!started) return;
-        EndApplication();
         // Unmodified first, or closing would ask whether to save.
         for (wxDocument* d : DocManager()->GetDocumentsVector()) d->Modify(false);
         DocManager()->CloseDocuments(true);
+        EndApplication();
         for (wxWindow* w : wxTopLevelWindows) w->Destroy();
         wxTheApp->ProcessPendingEvents();
         wxTheApp->ProcessIdle();
@@ -234,7 +234,7 @@ TEST(Startup, TitleMenuAndUpdateSwitchWrittenAtExit) {
     UserScript user;
     fs::path ini;
     {
-        Session s("start");
+        AppRun s("start");
         ASSERT_TRUE(s.started);
         ini = s.dir / "tarvik.ini";
         EXPECT_EQ(TheMainFrame()->GetTitle().utf8_string().rfind(GetText(57344), 0), 0u);
@@ -256,7 +256,7 @@ TEST(Startup, TitleMenuAndUpdateSwitchWrittenAtExit) {
 
 TEST(Form, NewPositionCalculateRefuseRenameCopyDelete) {
     UserScript user;
-    Session s("form");
+    AppRun s("form");
     ASSERT_TRUE(s.started);
     FormView& view = s.View();
     wxPanel* f = s.Form();
@@ -344,7 +344,7 @@ TEST(Form, NewPositionCalculateRefuseRenameCopyDelete) {
 
 TEST(Form, SaveReopenDamagedFileAndFailedSave) {
     UserScript user;
-    Session s("files");
+    AppRun s("files");
     ASSERT_TRUE(s.started);
     ModalHook() = FillPositionDialog("PV-7", 3);
     s.View().Command(32783);

@@ -313,6 +313,11 @@ TEST(ProjectFile, SeriesRefreshFollowsTheTable) {
     EXPECT_EQ(p.titleBlock.Value("ozn"), "V-1-ACME DN50");
     EXPECT_EQ(ItemText(71, p.specItems, 2), "Valve V-1-ACME type");
     EXPECT_EQ(ItemText(201, p.specItems, 2), "DN50");
+    // The selector follows the refreshed designation, so the next open still finds the series.
+    EXPECT_EQ(p.designationSelector, ctx.companyIndex);
+    const auto again = ReadProject(StoreProject(back, 2), "refresh", ctx).positions[0];
+    EXPECT_EQ(again.seriesFlag, 1);
+    EXPECT_EQ(again.designation, "V-1-ACME");
 
     // An item 71 whose section holds a "[": a second open and save changes nothing.
     pos.specItems[0].text = "[2:Valve V-1 [x]]";
