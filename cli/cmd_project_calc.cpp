@@ -10,6 +10,7 @@
 #include "cli/commands.hpp"
 #include "cli/common.hpp"
 #include "cli/project_cli.hpp"
+#include "cli/result_json.hpp"
 #include "data/language.hpp"
 #include "data/messages.hpp"
 #include "project/position_form.hpp"
@@ -17,25 +18,12 @@
 namespace tarvik::cli {
 namespace {
 
-double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
-
-using Out = nlohmann::ordered_json;  // keys in the documented order
+using Out = OrderedJson;
 
 // The keys of `tarvik-cli size` for the results a position stores.
 Out PointJson(const SizingResult& r, int mediumState) {
-    const bool liquid = mediumState == 0 || mediumState == 1;
-    Out p = {{"Kv", Finite(r.Kv)},
-                        {"opening", Finite(r.opening)},
-                        {"regime", FlowRegimeText(r.regime)},
-                        {"velocity", Finite(r.velocity)},
-                        {"dLi", Finite(r.dLi)},
-                        {"noise", Finite(r.noise)},
-                        {"message", r.message}};
-    if (!liquid) p["Mo"] = Finite(r.velocity);
-    p["exact"] = {{"Kv", Finite(r.exact.Kv)},
-                  {"opening", Finite(r.exact.opening)},
-                  {"velocity", Finite(r.exact.velocity)},
-                  {"noise", Finite(r.exact.noise)}};
+    Out p = PointResultJson(r, mediumState == 0 || mediumState == 1);
+    p["exact"] = ExactResultJson(r);
     return p;
 }
 

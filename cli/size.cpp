@@ -14,6 +14,7 @@
 #include "calc/calculation_run.hpp"
 #include "cli/commands.hpp"
 #include "cli/common.hpp"
+#include "cli/result_json.hpp"
 #include "cli/strict_json.hpp"
 #include "data/language.hpp"
 #include "data/messages.hpp"
@@ -177,27 +178,16 @@ Position ParsePosition(const json& j) {
     return pos;
 }
 
-// JSON carries no NaN or infinity; the run guards its results, this guards the output too.
-double Fin(double v) { return std::isfinite(v) ? v : 0; }
+double Fin(double v) { return FiniteOrZero(v); }
 
 Out PointJson(const ProcessData& data, int i) {
     const SizingResult& r = data.results[static_cast<std::size_t>(i)];
     OperatingPoint pt = data.points[static_cast<std::size_t>(i)];
     const bool liquid = IsLiquid(data.medium);
-    Out p = {{"Kv", Fin(r.Kv)},
-              {"opening", Fin(r.opening)},
-              {"regime", FlowRegimeText(r.regime)},
-              {"velocity", Fin(r.velocity)},
-              {"dLi", Fin(r.dLi)},
-              {"noise", Fin(r.noise)},
-              {"message", r.message}};
-    if (!liquid) p["Mo"] = Fin(r.velocity);
+    Out p = PointResultJson(r, liquid);
     p["coefficients"] = {{"Fl", Fin(pt.Fl())}, {"Fd", Fin(pt.Fd())}, {liquid ? "xFz" : "xT", Fin(pt[kRowNinth])}};
     p["p2"] = Fin(pt.p2());
-    p["exact"] = {{"Kv", Fin(r.exact.Kv)},
-                  {"opening", Fin(r.exact.opening)},
-                  {"velocity", Fin(r.exact.velocity)},
-                  {"noise", Fin(r.exact.noise)}};
+    p["exact"] = ExactResultJson(r);
     return p;
 }
 

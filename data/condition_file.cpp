@@ -2,6 +2,7 @@
 
 #include "data/archive.hpp"
 #include "data/cp1250.hpp"
+#include "data/text_lines.hpp"
 
 namespace tarvik {
 namespace {
@@ -59,14 +60,7 @@ ConditionFile ParseConditionFile(std::string_view bytes) {
     const std::size_t firstEnd = bytes.find('\n');
     if (firstEnd != std::string_view::npos) file.crlf = firstEnd > 0 && bytes[firstEnd - 1] == '\r';
     // The same line rules as SplitDataLines, keeping the lines it drops.
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t end = bytes.find('\n', pos);
-        const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end == std::string_view::npos) end = bytes.size();
-        std::string_view line = bytes.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        pos = next;
+    ForEachRawLine(bytes, [&](std::string_view line) {
         ConditionFileLine l;
         if (line.empty() || line.starts_with("//")) {
             // A comment's trailing carriage returns carry nothing and could not be written back.
@@ -77,7 +71,7 @@ ConditionFile ParseConditionFile(std::string_view bytes) {
             l.variable = ParseConditionVariable(Cp1250ToUtf8(line));
         }
         file.lines.push_back(std::move(l));
-    }
+    });
     return file;
 }
 

@@ -7,19 +7,24 @@
 
 namespace tarvik {
 
-std::vector<std::string> SplitDataLines(std::string_view bytes) {
-    std::vector<std::string> lines;
+void ForEachRawLine(std::string_view bytes, const std::function<void(std::string_view)>& line) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         std::size_t end = bytes.find('\n', pos);
         const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
         if (end == std::string_view::npos) end = bytes.size();
-        std::string_view line = bytes.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        std::string_view text = bytes.substr(pos, end - pos);
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         pos = next;
-        if (line.empty() || line.starts_with("//")) continue;
-        lines.push_back(Cp1250ToUtf8(line));
+        line(text);
     }
+}
+
+std::vector<std::string> SplitDataLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    ForEachRawLine(bytes, [&](std::string_view line) {
+        if (!line.empty() && !line.starts_with("//")) lines.push_back(Cp1250ToUtf8(line));
+    });
     return lines;
 }
 

@@ -9,39 +9,20 @@
 #include <nlohmann/json.hpp>
 #include <unistd.h>
 
+#include "support/cli_run.hpp"
+
 namespace tarvik {
 namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-fs::path TempDir(const std::string& name) {
-    auto dir = fs::temp_directory_path() / ("tarvik_cli_files_" + name + "_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
+using cli_test::Cli;
+using cli_test::CliRun;
+using cli_test::Q;
+using cli_test::ReadWhole;
 
-std::string ReadWhole(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-struct CliRun {
-    int exitCode;
-    std::string out, err;
-};
-
-CliRun Cli(const std::string& args, const fs::path& dir) {
-    const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-    const std::string cmd = std::string("'") + TARVIK_CLI_PATH + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(out), ReadWhole(err)};
-}
-
-std::string Q(const fs::path& p) { return "'" + p.string() + "'"; }
+fs::path TempDir(const std::string& name) { return cli_test::TempDir("tarvik_cli_files_", name); }
 
 // Every data file and series the build puts into the program folder dumps, and its dump builds
 // the same bytes.
