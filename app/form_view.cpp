@@ -1,5 +1,6 @@
 #include "app/form_view.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include <wx/button.h>
@@ -217,6 +218,10 @@ void FormView::ShowForm() {
     if (auto* c = Control<wxChoice>(panel_, 1168)) {
         const int code = CharacteristicCode(form_.characteristicText);
         c->SetSelection(code >= 0 && code < 4 ? code : wxNOT_FOUND);
+        // As wide as the longest characteristic of the language, with room for the arrow.
+        int widest = 0;
+        for (unsigned i = 0; i < c->GetCount(); ++i) widest = std::max(widest, c->GetTextExtent(c->GetString(i)).x);
+        c->SetMinSize(wxSize(widest + 48, -1));
         c->Enable(has && form_.ValveFieldsEnabled());
     }
     if (auto* s = Control<wxStaticText>(panel_, 1134)) s->SetLabel(W(form_.designationText.empty() ? "..." : form_.designationText));
@@ -236,6 +241,8 @@ void FormView::ShowForm() {
             if (auto* s = Control<wxStaticText>(panel_, kResultIds[k][p])) {
                 const SizingResult& r = form_.results[p];
                 s->SetLabel(r.computed && form_.pointEnabled[p] ? W(ResultText(r, static_cast<int>(k))) : wxString());
+                // GTK keeps a label's first size and wraps longer texts into it: make room.
+                s->SetMinSize(wxSize(s->GetTextExtent(s->GetLabel()).x + 8, -1));
                 s->SetForegroundColour(form_.ResultFlagged(kResultIds[k][p]) ? kRed : kBlue);
             }
         if (auto* s = Control<wxStaticText>(panel_, kResultLabelIds[k])) {
