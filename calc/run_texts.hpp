@@ -9,8 +9,9 @@ namespace tarvik {
 class RunTexts {
 public:
     virtual ~RunTexts() = default;
-    // The text of the number, "" when there is none.
-    virtual std::string Text(int number) const = 0;
+    // The text of the number, "" when there is none. The texts object holds it, so that a run
+    // does not copy a text for every warning.
+    virtual const std::string& Text(int number) const = 0;
 };
 
 }  // namespace tarvik

@@ -5,7 +5,7 @@
 
 namespace tarvik {
 
-std::string LanguageTexts::Text(int number) const { return GetText(number); }
+const std::string& LanguageTexts::Text(int number) const { return GetText(number); }
 
 const RunTexts& CurrentLanguageTexts() {
     static const LanguageTexts texts;

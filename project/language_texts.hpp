@@ -8,7 +8,7 @@ namespace tarvik {
 
 class LanguageTexts final : public RunTexts {
 public:
-    std::string Text(int number) const override;
+    const std::string& Text(int number) const override;
 };
 
 // One shared instance; it holds no state.

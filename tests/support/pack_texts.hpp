@@ -9,7 +9,7 @@ namespace tarvik::test {
 
 class PackTexts final : public RunTexts {
 public:
-    std::string Text(int number) const override { return GetText(number); }
+    const std::string& Text(int number) const override { return GetText(number); }
 };
 
 inline const RunTexts& Texts() {
