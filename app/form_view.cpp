@@ -25,6 +25,7 @@
 #include "data/number_text.hpp"
 #include "calc/flow_regime.hpp"
 #include "project/exports.hpp"
+#include "project/language_texts.hpp"
 #include "project/position_commands.hpp"
 
 namespace tarvik::app {
@@ -40,7 +41,7 @@ std::string ResultText(const SizingResult& r, int row) {
     switch (row) {
     case kResKv: return number(r.Kv);
     case kResOpening: return number(r.opening);
-    case kResRegime: return FlowRegimeText(r.regime);
+    case kResRegime: return FlowRegimeText(r.regime, CurrentLanguageTexts());
     case kResVelocity: return number(r.velocity);
     case kResDLi: return number(r.dLi);
     default: return number(r.noise);

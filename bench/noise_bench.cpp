@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calc/noise.hpp"
+#include "project/language_texts.hpp"
 
 namespace {
 
@@ -29,7 +30,7 @@ void BM_AerodynamicNoise(benchmark::State& state) {
     for (auto _ : state) {
         warning.clear();
         flags.clear();
-        benchmark::DoNotOptimize(tarvik::CalcAerodynamicNoise(in, nullptr, warning, 0, flags));
+        benchmark::DoNotOptimize(tarvik::CalcAerodynamicNoise(in, nullptr, tarvik::CurrentLanguageTexts(), warning, 0, flags));
     }
 }
 BENCHMARK(BM_AerodynamicNoise);
@@ -57,7 +58,7 @@ void BM_HydrodynamicNoise(benchmark::State& state) {
     for (auto _ : state) {
         warning.clear();
         flags.clear();
-        benchmark::DoNotOptimize(tarvik::CalcHydrodynamicNoise(in, nullptr, warning, 0, flags, true, false));
+        benchmark::DoNotOptimize(tarvik::CalcHydrodynamicNoise(in, nullptr, tarvik::CurrentLanguageTexts(), warning, 0, flags, true, false));
     }
 }
 BENCHMARK(BM_HydrodynamicNoise);

@@ -7,6 +7,7 @@
 #include "calc/calculation_run.hpp"
 #include "data/language.hpp"
 #include "data/messages.hpp"
+#include "project/language_texts.hpp"
 
 namespace tarvik {
 namespace {
@@ -103,7 +104,7 @@ void RunThreePoints(benchmark::State& state, const ProcessData& position) {
     ScopedMessageSink quiet([](const Message&) {});
     for (auto _ : state) {
         ProcessData d = position;
-        RunOutcome out = RunCalculation(d);
+        RunOutcome out = RunCalculation(d, CurrentLanguageTexts());
         benchmark::DoNotOptimize(out);
         benchmark::DoNotOptimize(d.results);
     }

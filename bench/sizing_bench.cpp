@@ -5,6 +5,7 @@
 
 #include "calc/gas_sizing.hpp"
 #include "calc/liquid_sizing.hpp"
+#include "project/language_texts.hpp"
 
 namespace {
 
@@ -50,7 +51,7 @@ void BM_SizeLiquidReducers(benchmark::State& state) {
     LiquidSizingInput in = Water();
     for (auto _ : state) {
         benchmark::DoNotOptimize(in);
-        benchmark::DoNotOptimize(tarvik::SizeLiquid(in, nullptr));
+        benchmark::DoNotOptimize(tarvik::SizeLiquid(in, nullptr, tarvik::CurrentLanguageTexts()));
     }
 }
 BENCHMARK(BM_SizeLiquidReducers);
@@ -63,7 +64,7 @@ void BM_SizeLiquidNonTurbulent(benchmark::State& state) {
     in.ny = 1e-3;
     for (auto _ : state) {
         benchmark::DoNotOptimize(in);
-        benchmark::DoNotOptimize(tarvik::SizeLiquid(in, nullptr));
+        benchmark::DoNotOptimize(tarvik::SizeLiquid(in, nullptr, tarvik::CurrentLanguageTexts()));
     }
 }
 BENCHMARK(BM_SizeLiquidNonTurbulent);
@@ -74,7 +75,7 @@ void BM_SizeGasReducers(benchmark::State& state) {
     tarvik::FlowRegime regime = tarvik::FlowRegime::None;
     for (auto _ : state) {
         benchmark::DoNotOptimize(in);
-        benchmark::DoNotOptimize(tarvik::SizeGas(in, nullptr, regime));
+        benchmark::DoNotOptimize(tarvik::SizeGas(in, nullptr, tarvik::CurrentLanguageTexts(), regime));
     }
 }
 BENCHMARK(BM_SizeGasReducers);

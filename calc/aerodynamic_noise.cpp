@@ -5,7 +5,6 @@
 
 #include "calc/liquid_sizing.hpp"
 #include "calc/noise.hpp"
-#include "data/language.hpp"
 #include "units/conversions.hpp"
 
 namespace tarvik {
@@ -22,6 +21,7 @@ constexpr double kTwoThirds = 2.0 / 3.0;
 
 struct Log {
     CalcLog* log;
+    const RunTexts& texts;
     void operator()(std::string_view label, double value, int precision = 0,
                     std::string_view suffix = "") const {
         if (log) log->Line(label, value, precision, suffix);
@@ -29,21 +29,25 @@ struct Log {
     void Text(std::string_view text) const {
         if (log) log->Write(text);
     }
+    // A heading of the caller's language; fetched only when there is a log to take it.
+    void Heading(int number) const {
+        if (log) log->Write(texts.Text(number));
+    }
 };
 
 }  // namespace
 
-NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, std::string& warning,
-                                 int point, ResultMarks& marks) {
+NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, const RunTexts& texts,
+                                 std::string& warning, int point, ResultMarks& marks) {
     NoiseResult out;
-    const Log put{log};
+    const Log put{log, texts};
 
     const double p1 = in.p1 * 1e6, p2 = in.p2 * 1e6, pa = in.pa * 1e6;
     const double D1 = in.D1 / 1000, D2 = in.D2 / 1000, d = in.d / 1000, D = in.D / 1000;
     const double tp = in.tp / 1000;
     const double g = in.gama;
 
-    put.Text(GetText(63046));
+    put.Heading(63046);
     put("p1 = ", p1, 0, " Pa");
     put("p2 = ", p2, 0, " Pa");
     put("gama = ", g);
@@ -68,7 +72,7 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
     // A negative diameter is as unusable as a missing one.
     if (!(in.D1 > 0 && in.D2 > 0 && in.d > 0 && in.D > 0)) {
         put.Text("\nD = 0 tudíž konec výpočtu\n");
-        AddWarning(ResultField::None, point, GetText(63082), warning, marks);
+        AddWarning(ResultField::None, point, texts.Text(63082), warning, marks);
         return out;
     }
 
@@ -79,7 +83,7 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
     else if (in.Q0 > 0 && in.W == 0)
         m = in.Q0 * OperatingToNormalDensity(in.T1, in.p1, in.ro1) / 3600;
     put("m = ", m, 0, " kg/s");
-    put.Text(GetText(63045));
+    put.Heading(63045);
 
     const double F = FLP(in.d, in.D1, in.Fl, in.Kv) / Fp(in.d, in.D1, in.D2, in.Kv);
     const double F2 = F * F;
@@ -192,7 +196,7 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
     put("ro2 (33) = ", ro2);
     put("c2 (34) = ", c2);
     put("Mo (35) = ", Mo);
-    if (Mo >= 0.4) AddWarning(ResultField::Velocity, point, GetText(63047), warning, marks);
+    if (Mo >= 0.4) AddWarning(ResultField::Velocity, point, texts.Text(63047), warning, marks);
 
     const double Di = D2;
     const double Lpi = 10 * std::log10(3.2e9 * Wa * ro2 * c2 / (Di * Di));
@@ -221,10 +225,10 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
     put("M2 (42) = ", M2);
 
     if (M2 >= 1) {
-        AddWarning(ResultField::None, point, GetText(63048), warning, marks);
+        AddWarning(ResultField::None, point, texts.Text(63048), warning, marks);
         return out;
     }
-    if (M2 >= 0.4) AddWarning(ResultField::None, point, GetText(63048), warning, marks);
+    if (M2 >= 0.4) AddWarning(ResultField::None, point, texts.Text(63048), warning, marks);
 
     const double Lg = 16 * std::log10(1 / (1 - M2));
     const double LpAe = 5 + Lpi + TL + Lg + trim;
@@ -243,9 +247,9 @@ NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, 
 
     if (level > 85) {
         if (in.FLn == 0)
-            AddWarning(ResultField::Noise, point, GetText(63049), warning, marks);
+            AddWarning(ResultField::Noise, point, texts.Text(63049), warning, marks);
         else if (in.FLn > 0)
-            AddWarning(ResultField::Noise, point, GetText(63050), warning, marks);
+            AddWarning(ResultField::Noise, point, texts.Text(63050), warning, marks);
     }
     return out;
 }

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 
-#include "data/messages.hpp"
 #include "data/number_text.hpp"
 
 namespace tarvik {
@@ -19,9 +18,7 @@ bool CalcLog::OpenFile(const std::filesystem::path& path) {
     Close();
     text_.clear();
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) return false;
-    path_ = path;
-    return true;
+    return fd_ >= 0;
 }
 
 bool CalcLog::Close() {
@@ -42,7 +39,6 @@ bool CalcLog::Close() {
     if (::close(fd_) != 0) ok = false;
     fd_ = -1;
     text_.clear();
-    if (!ok) ShowMessage(63018, path_.string());
     return ok;
 }
 

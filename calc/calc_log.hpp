@@ -10,7 +10,7 @@ namespace tarvik {
 class CalcLog {
 public:
     CalcLog() = default;  // collects the text in memory
-    ~CalcLog();           // closes the file; a failure is reported as by Close
+    ~CalcLog();           // closes the file; whoever needs to know whether it was written calls Close
     CalcLog(const CalcLog&) = delete;
     CalcLog& operator=(const CalcLog&) = delete;
 
@@ -18,7 +18,7 @@ public:
     // written in one piece by Close, which then cuts the file to that length.
     bool OpenFile(const std::filesystem::path& path);
     // Writes and closes the file. False when the file could not be written in full (the run's
-    // log is then incomplete); that failure is also shown as message 63018. True without a file.
+    // log is then incomplete). True without a file.
     bool Close();
 
     void Write(std::string_view text);
@@ -30,7 +30,6 @@ public:
 
 private:
     int fd_ = -1;
-    std::filesystem::path path_;
     std::string text_;
 };
 

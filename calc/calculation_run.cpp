@@ -10,9 +10,7 @@
 #include "calc/steam_tables.hpp"
 #include "calc/travel.hpp"
 #include "calc/warnings.hpp"
-#include "data/language.hpp"
-#include "data/messages.hpp"
-#include "data/number_text.hpp"
+#include "data/text_format.hpp"
 #include "units/conversions.hpp"
 
 namespace tarvik {
@@ -125,8 +123,8 @@ Validation ValidateInputs(ProcessData& data, const NegativeP2Question& ask) {
     return {};
 }
 
-double OutletVelocity(double flow, double D, int point, FlowRegime regime, std::string& message,
-                      ResultMarks& marks) {
+double OutletVelocity(double flow, double D, int point, FlowRegime regime, const RunTexts& texts,
+                      std::string& message, ResultMarks& marks) {
     if (D <= 0) return 0;
     const double v = flow / (D * D * kPi * 3600 / 4000000);
     double lower = 0, upper = 0;
@@ -137,13 +135,13 @@ double OutletVelocity(double flow, double D, int point, FlowRegime regime, std::
         lower = 7.0;
         upper = 8.5;
     } else {
-        if (v > 60) AddWarning(ResultField::Velocity, point, GetText(63051), message, marks);
+        if (v > 60) AddWarning(ResultField::Velocity, point, texts.Text(63051), message, marks);
         return v;
     }
     if (v > upper)
-        AddWarning(ResultField::Velocity, point, GetText(63052), message, marks);
+        AddWarning(ResultField::Velocity, point, texts.Text(63052), message, marks);
     else if (v > lower)
-        AddWarning(ResultField::Velocity, point, GetText(63051), message, marks);
+        AddWarning(ResultField::Velocity, point, texts.Text(63051), message, marks);
     return v;
 }
 
@@ -187,8 +185,8 @@ struct PointInput {
 
 class Run {
 public:
-    Run(ProcessData& data, const RunOptions& options, CalcLog* log, ResultMarks& marks)
-        : data_(data), options_(options), log_(log), marks_(marks), c_(data.characteristic) {
+    Run(ProcessData& data, const RunTexts& texts, const RunOptions& options, CalcLog* log, ResultMarks& marks)
+        : data_(data), texts_(texts), options_(options), log_(log), marks_(marks), c_(data.characteristic) {
         if (data.valve) kvTable_ = data.valve->Kv;
         minKv_ = data.valve ? data.valve->minKv : 0;
         D1_ = data.pipes.D1();
@@ -204,7 +202,7 @@ public:
             Point(i, r);
             if (!r.message.empty()) {
                 if (i >= 1) summary += "\n";
-                summary += FormatText(63058, std::to_string(i + 1));
+                summary += FormatTextWith(texts_.Text(63058), std::to_string(i + 1));
                 summary += r.message;
             }
         }
@@ -267,7 +265,7 @@ private:
             s.ny = in.ny;
             s.d = data_.d;
             s.Kvs = data_.Kvs;
-            return SizeLiquid(s, log_);
+            return SizeLiquid(s, log_, texts_);
         }
         GasSizingInput s;
         s.p1 = in.p1;
@@ -287,7 +285,7 @@ private:
         s.d = data_.d;
         s.Kvs = data_.Kvs;
         s.xT = in.ninth;
-        return SizeGas(s, log_, regime);
+        return SizeGas(s, log_, texts_, regime);
     }
 
     // Re-sizes with the valve's coefficients at the travel until the travel settles.
@@ -368,7 +366,7 @@ private:
             n.ro1 = in.ro1;
             n.FLn = data_.FLn;
             n.dLn = dLn;
-            NoiseResult res = CalcHydrodynamicNoise(n, log_, r.message, i, marks_, Valve(), options_.admin);
+            NoiseResult res = CalcHydrodynamicNoise(n, log_, texts_, r.message, i, marks_, Valve(), options_.admin);
             noise = res.noise;
             regime = res.regime;
         } else if (Kv > 0) {
@@ -394,7 +392,7 @@ private:
             n.FLn = data_.FLn;
             n.rw = data_.rw;
             n.tp = data_.pipes.outletWall;
-            NoiseResult res = CalcAerodynamicNoise(n, log_, r.message, i, marks_);
+            NoiseResult res = CalcAerodynamicNoise(n, log_, texts_, r.message, i, marks_);
             noise = res.noise;
             Mo = res.Mo;
         }
@@ -410,11 +408,11 @@ private:
         if (!Liquid()) {
             velocity = Mo;
         } else if (regime != FlowRegime::Flashing) {
-            velocity = OutletVelocity(in.Q, data_.D, i, regime, r.message, marks_);
+            velocity = OutletVelocity(in.Q, data_.D, i, regime, texts_, r.message, marks_);
         } else if (data_.medium == MediumState::Water) {
             const double rhoMix = FlashingMixtureDensity(in.T1, in.p2);
             if (rhoMix > 0)
-                velocity = OutletVelocity(in.Q * in.ro1 / rhoMix, data_.D, i, regime, r.message, marks_);
+                velocity = OutletVelocity(in.Q * in.ro1 / rhoMix, data_.D, i, regime, texts_, r.message, marks_);
             else if (log_)
                 log_->Write("Flashing: no two-phase density, velocity 0\n");
         }
@@ -424,14 +422,15 @@ private:
         r.exact.velocity = velocity;
         r.velocity = RoundValue(velocity, -1, 4);
 
-        if (data_.Kvs > 0 && Kv > data_.Kvs) AddWarning(ResultField::Kv, i, GetText(63056), r.message, marks_);
-        if (Kv < minKv_) AddWarning(ResultField::Kv, i, GetText(63057), r.message, marks_);
-        if (regime == FlowRegime::Flashing) AddWarning(ResultField::None, -1, GetText(63087), r.message, marks_);
-        if (regime == FlowRegime::Cavitation) AddWarning(ResultField::None, -1, GetText(63086), r.message, marks_);
-        if (regime == FlowRegime::Choked) AddWarning(ResultField::None, -1, GetText(63088), r.message, marks_);
+        if (data_.Kvs > 0 && Kv > data_.Kvs) AddWarning(ResultField::Kv, i, texts_.Text(63056), r.message, marks_);
+        if (Kv < minKv_) AddWarning(ResultField::Kv, i, texts_.Text(63057), r.message, marks_);
+        if (regime == FlowRegime::Flashing) AddWarning(ResultField::None, -1, texts_.Text(63087), r.message, marks_);
+        if (regime == FlowRegime::Cavitation) AddWarning(ResultField::None, -1, texts_.Text(63086), r.message, marks_);
+        if (regime == FlowRegime::Choked) AddWarning(ResultField::None, -1, texts_.Text(63088), r.message, marks_);
     }
 
     ProcessData& data_;
+    const RunTexts& texts_;
     const RunOptions& options_;
     CalcLog* log_;
     ResultMarks& marks_;
@@ -443,7 +442,7 @@ private:
 
 }  // namespace
 
-RunOutcome RunCalculation(ProcessData& data, const RunOptions& options) {
+RunOutcome RunCalculation(ProcessData& data, const RunTexts& texts, const RunOptions& options) {
     RunOutcome out;
     out.validation = ValidateInputs(data, options.askNegativeP2);
     if (!out.validation.ok()) return out;
@@ -452,15 +451,21 @@ RunOutcome RunCalculation(ProcessData& data, const RunOptions& options) {
 
     CalcLog file;
     CalcLog* log = options.log;
+    const auto cannotWrite = [&] { out.messages.push_back({63018, options.logPath->string()}); };
     if (!log && options.logPath) {
         if (file.OpenFile(*options.logPath))
             log = &file;
         else
-            ShowMessage(63018, options.logPath->string());
+            cannotWrite();
     }
-    out.summary = Run(data, options, log, out.marks).Points();
+    out.summary = Run(data, texts, options, log, out.marks).Points();
     out.computed = true;
     out.logWritten = log != nullptr;
+    // A file that could not be written in full holds no usable log: say so rather than name it.
+    if (log == &file && !file.Close()) {
+        out.logWritten = false;
+        cannotWrite();
+    }
     return out;
 }
 

@@ -7,14 +7,17 @@
 // the form into ProcessData, storing the position into the document after the checks
 // (RunOptions::onValidated) and again with the result texts and the time stamp after the run,
 // emptying the specification items 55 and 57 when RunOutcome::computed is set, showing the
-// summary and marking the results listed in RunOutcome::marks.
+// summary and RunOutcome::messages and marking the results listed in RunOutcome::marks. The
+// caller also supplies the texts of the user's language (RunTexts).
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "calc/calc_log.hpp"
 #include "calc/process_data.hpp"
+#include "calc/run_texts.hpp"
 #include "calc/warnings.hpp"
 
 namespace tarvik {
@@ -70,6 +73,13 @@ struct RunOptions {
     std::function<void()> onValidated;
 };
 
+// A message for the user: the number of its text and the argument for "%1".
+struct RunMessage {
+    int number = 0;
+    std::string arg;
+    bool operator==(const RunMessage&) const = default;
+};
+
 struct RunOutcome {
     Validation validation;  // not ok: nothing was computed or changed but the rewrites
     bool computed = false;  // false also for an on-off catalogue valve
@@ -77,16 +87,17 @@ struct RunOutcome {
     ResultMarks marks;      // the results the warnings mark; empty unless computed
     // The run wrote its blocks to a log (the file of RunOptions::logPath, or RunOptions::log).
     // False when nothing was computed, without a log, and when the log file could not be
-    // created (message 63018 was shown).
+    // created or written in full (message 63018).
     bool logWritten = false;
+    std::vector<RunMessage> messages;  // in the order they arose, for the caller to show
 };
 
-RunOutcome RunCalculation(ProcessData& data, const RunOptions& options = {});
+RunOutcome RunCalculation(ProcessData& data, const RunTexts& texts, const RunOptions& options = {});
 
 // Outlet velocity in m/s of `flow` m3/h in a pipe of D mm, with the velocity warnings for the
 // regime; 0 without a diameter.
-double OutletVelocity(double flow, double D, int point, FlowRegime regime, std::string& message,
-                      ResultMarks& marks);
+double OutletVelocity(double flow, double D, int point, FlowRegime regime, const RunTexts& texts,
+                      std::string& message, ResultMarks& marks);
 
 // Density of flashing water behind the valve (kg/m3): T1 in K, p2 in MPa. 0 when the steam
 // tables have no answer.

@@ -3,6 +3,8 @@
 // shown or stored (and in the calculation log).
 #include <string>
 
+#include "calc/run_texts.hpp"
+
 namespace tarvik {
 
 enum class FlowRegime {
@@ -13,7 +15,7 @@ enum class FlowRegime {
     Flashing,    // the fixed text "Flashing"
 };
 
-// The text of the active language ("" for None).
-std::string FlowRegimeText(FlowRegime regime);
+// The text in the caller's language ("" for None).
+std::string FlowRegimeText(FlowRegime regime, const RunTexts& texts);
 
 }  // namespace tarvik

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "calc/liquid_sizing.hpp"
-#include "data/language.hpp"
 
 namespace tarvik {
 namespace {
@@ -122,7 +121,7 @@ private:
 
 }  // namespace
 
-double SizeGas(const GasSizingInput& in, CalcLog* log, FlowRegime& regime) {
+double SizeGas(const GasSizingInput& in, CalcLog* log, const RunTexts& texts, FlowRegime& regime) {
     if (in.p1 == in.p2 || in.Fl == 0 || in.p1 == 0 || in.xT == 0 || !(in.gama > 0)) return 0;
 
     const double fgamma = in.gama / kGammaAir;
@@ -133,7 +132,7 @@ double SizeGas(const GasSizingInput& in, CalcLog* log, FlowRegime& regime) {
     regime = choked ? FlowRegime::Choked : FlowRegime::Turbulent;
 
     if (log) {
-        log->Write(GetText(63044));
+        log->Write(texts.Text(63044));
         log->Line("p1 = ", in.p1);
         log->Line("p2 = ", in.p2);
         log->Line("rho1 = ", in.rho1);
@@ -151,7 +150,7 @@ double SizeGas(const GasSizingInput& in, CalcLog* log, FlowRegime& regime) {
         log->Line("d = ", in.d);
         log->Line("ny = ", in.ny);
         log->Line("Kvs = ", in.Kvs);
-        log->Write(GetText(63045));
+        log->Write(texts.Text(63045));
         log->Line("Fgama (38) = ", fgamma);
         log->Line("(p1-p2)/p1 = ", x);
         log->Line("Fgama*xT = ", fxt);

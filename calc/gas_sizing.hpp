@@ -5,6 +5,7 @@
 
 #include "calc/calc_log.hpp"
 #include "calc/flow_regime.hpp"
+#include "calc/run_texts.hpp"
 
 namespace tarvik {
 
@@ -27,7 +28,7 @@ struct GasSizingInput {
 };
 
 // Returns Kv (never NaN or infinity), sets regime to Turbulent or Choked and
-// writes the log block when log is not null.
-double SizeGas(const GasSizingInput& in, CalcLog* log, FlowRegime& regime);
+// writes the log block when log is not null; `texts` gives its headings.
+double SizeGas(const GasSizingInput& in, CalcLog* log, const RunTexts& texts, FlowRegime& regime);
 
 }  // namespace tarvik

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "calc/noise.hpp"
-#include "data/language.hpp"
 
 namespace tarvik {
 namespace {
@@ -37,8 +36,9 @@ struct Log {
 
 }  // namespace
 
-NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log, std::string& warning,
-                                  int point, ResultMarks& marks, bool catalogueValve, bool admin) {
+NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log, const RunTexts& texts,
+                                  std::string& warning, int point, ResultMarks& marks, bool catalogueValve,
+                                  bool admin) {
     NoiseResult out;
     const Log put{log};
 
@@ -99,16 +99,16 @@ NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log
         LWi = 10 * std::log10(in.nyF) + 120 + 10 * std::log10(m) + 10 * std::log10(dp) -
               10 * std::log10(roF);
     }
-    if (log) log->Write(FlowRegimeText(out.regime) + " \n");
+    if (log) log->Write(FlowRegimeText(out.regime, texts) + " \n");
 
     if (!catalogueValve && !admin) return out;
     // Negative dimensions are as unusable as missing ones.
     if (!(d1 > 0 && d0 > 0 && t > 0)) {
-        AddWarning(ResultField::None, point, GetText(63082), warning, marks);
+        AddWarning(ResultField::None, point, texts.Text(63082), warning, marks);
         return out;
     }
     if (!(in.cF > 0)) {
-        AddWarning(ResultField::None, point, GetText(63083), warning, marks);
+        AddWarning(ResultField::None, point, texts.Text(63083), warning, marks);
         return out;
     }
     put("LWi = ", LWi);
@@ -147,9 +147,9 @@ NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log
 
     if (level > 85) {
         if (in.FLn == 0)
-            AddWarning(ResultField::Noise, point, GetText(63049), warning, marks);
+            AddWarning(ResultField::Noise, point, texts.Text(63049), warning, marks);
         else if (in.FLn > 0)
-            AddWarning(ResultField::Noise, point, GetText(63050), warning, marks);
+            AddWarning(ResultField::Noise, point, texts.Text(63050), warning, marks);
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <utility>
 
 namespace tarvik::if97 {
@@ -128,6 +129,88 @@ Gibbs Region1Gibbs(double pi, double tau) {
     return {s.f, -s.fx, s.fxx, s.fy, s.fyy, -s.fxy};
 }
 
+// The powers gamma_pi needs, each the product of two lower ones: the chains of dependent
+// multiplications stay a few long instead of up to 41 (the last bits differ from Powers). The
+// powers no term uses stay NaN, so that a term added to the table without its power shows.
+struct Region1PiPowers {
+    static constexpr double kUnused = std::numeric_limits<double>::quiet_NaN();
+    std::array<double, 32> a;  // (7.1 - pi)^e, e = 0..31
+    std::array<double, 59> b;  // (tau - 1.222)^e, e = -41..17, at e + 41
+
+    Region1PiPowers(double x, double y) {
+        a.fill(kUnused);
+        b.fill(kUnused);
+        a[0] = 1.0;
+        a[1] = x;
+        a[2] = x * x;
+        a[3] = a[2] * x;
+        a[4] = a[2] * a[2];
+        a[6] = a[3] * a[3];
+        a[7] = a[4] * a[3];
+        const double a8 = a[4] * a[4];
+        const double a16 = a8 * a8;
+        a[20] = a16 * a[4];
+        a[22] = a16 * a[6];
+        a[28] = a[20] * a8;
+        a[29] = a[28] * x;
+        a[30] = a[28] * a[2];
+        a[31] = a[28] * a[3];
+
+        auto B = [this](int e) -> double& { return b[static_cast<std::size_t>(e + 41)]; };
+        B(0) = 1.0;
+        B(1) = y;
+        B(2) = y * y;
+        B(3) = B(2) * y;
+        const double y4 = B(2) * B(2);
+        B(6) = B(3) * B(3);
+        const double y8 = y4 * y4;
+        B(10) = y8 * B(2);
+        B(17) = y8 * y8 * y;
+        const double i = 1.0 / y;
+        B(-1) = i;
+        B(-2) = i * i;
+        B(-3) = B(-2) * i;
+        B(-4) = B(-2) * B(-2);
+        B(-5) = B(-4) * i;
+        B(-6) = B(-3) * B(-3);
+        B(-7) = B(-4) * B(-3);
+        B(-8) = B(-4) * B(-4);
+        B(-9) = B(-8) * i;
+        B(-11) = B(-8) * B(-3);
+        const double i16 = B(-8) * B(-8);
+        const double i24 = i16 * B(-8);
+        const double i32 = i16 * i16;
+        B(-29) = i24 * B(-5);
+        B(-31) = i24 * B(-7);
+        B(-38) = i32 * B(-6);
+        B(-39) = i32 * B(-7);
+        B(-40) = i32 * B(-8);
+        B(-41) = i32 * B(-9);
+    }
+};
+
+struct Region1A {
+    const Region1PiPowers& p;
+    template <int e>
+    [[gnu::always_inline]] double at() const {
+        return p.a[e];
+    }
+};
+
+struct Region1B {
+    const Region1PiPowers& p;
+    template <int e>
+    [[gnu::always_inline]] double at() const {
+        return p.b[e + 41];
+    }
+};
+
+// gamma_pi alone, the density of every liquid point.
+double Region1GammaPi(double pi, double tau) {
+    const Region1PiPowers powers(7.1 - pi, tau - 1.222);
+    return -SumTerms<kFx, kRegion1>(Region1A{powers}, Region1B{powers}).fx;
+}
+
 template <unsigned W>
 Gibbs Region1At(double T, double p, double& pi, double& tau) {
     pi = p / kRegion1PStar;
@@ -244,28 +327,6 @@ Helmholtz Region3At(double T, double rho, double& delta, double& tau) {
     return Region3Helmholtz<W>(delta, tau);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Region 4: coefficients of the saturation-pressure equation (IF97 Table 34), n[1]..n[10].
-constexpr double kRegion4[11] = {
-    0.0,
-    0.11670521452767e4,
-    -0.72421316703206e6,
-    -0.17073846940092e2,
-    0.12020824702470e5,
-    -0.32325550322333e7,
-    0.14915108613530e2,
-    -0.48232657361591e4,
-    0.40511340542057e6,
-    -0.23855557567849,
-    0.65017534844798e3,
-};
-
-// B23: coefficients n1..n5 (IF97 Table 1).
-constexpr double kB23[6] = {
-    0.0, 0.34805185628969e3, -0.11671859879975e1, 0.10192970039326e-2,
-    0.57254459862746e3, 0.13918839778870e2,
-};
-
 }  // namespace
 
 // ---- Region 1 ----------------------------------------------------------------------------------
@@ -273,7 +334,7 @@ constexpr double kB23[6] = {
 double Region1SpecificVolume(double T, double p) {
     const double pi = p / kRegion1PStar;
     const double tau = kRegion1TStar / T;
-    return R * T * pi * Region1Gibbs<kFx>(pi, tau).gp / p / 1000.0;
+    return R * T * pi * Region1GammaPi(pi, tau) / p / 1000.0;
 }
 
 double Region1Enthalpy(double T, double p) {
@@ -347,20 +408,26 @@ double Region2SoundSpeed(double T, double p) {
 
 // ---- Region 3 ----------------------------------------------------------------------------------
 
-// Along an isotherm d(phi)/d(delta) is n1/delta plus a polynomial in delta whose coefficients
-// depend on tau alone: gather them once, then each pressure is one short Horner sum.
-Region3Isotherm::Region3Isotherm(double T) : T_(T) {
+// Along an isotherm d(phi)/d(delta) is n1/delta plus a polynomial S in delta whose coefficients
+// depend on tau alone: gather them once. p = rho R T delta phi_delta / 1000 then needs no
+// division: with rho = rho_c delta it is rho_c R T / 1000 * delta (n1 + delta S).
+Region3Isotherm::Region3Isotherm(double T) : scale_(kCriticalDensity * R * T / 1000.0) {
     const Powers<0, 26> t(kCriticalTemperature / T);
     for (const Term& k : kRegion3)
         if (k.I >= 1) dCoef_[static_cast<std::size_t>(k.I - 1)] += k.n * k.I * t(k.J);
 }
 
 double Region3Isotherm::Pressure(double rho) const {
-    const double delta = rho / kCriticalDensity;
-    double sum = dCoef_.back();
-    for (std::size_t i = dCoef_.size() - 1; i-- > 0;) sum = sum * delta + dCoef_[i];
-    const double fd = kRegion3N1 / delta + sum;
-    return rho * R * T_ * delta * fd / 1000.0;
+    constexpr double kInverseDensity = 1.0 / kCriticalDensity;
+    const double d = rho * kInverseDensity;
+    const auto& c = dCoef_;
+    // S in pairs of terms (Estrin): four short chains instead of one of ten steps.
+    const double d2 = d * d, d4 = d2 * d2, d8 = d4 * d4;
+    const double low = (c[0] + c[1] * d) + d2 * (c[2] + c[3] * d);
+    const double mid = (c[4] + c[5] * d) + d2 * (c[6] + c[7] * d);
+    const double high = (c[8] + c[9] * d) + d2 * c[10];
+    const double S = low + d4 * mid + d8 * high;
+    return scale_ * d * (kRegion3N1 + d * S);
 }
 
 double Region3Pressure(double T, double rho) { return Region3Isotherm(T).Pressure(rho); }
@@ -396,43 +463,6 @@ double Region3SoundSpeed(double T, double rho) {
     const double a = delta * f.fd - delta * tau * f.fdt;
     const double w2 = 2.0 * delta * f.fd + delta * delta * f.fdd - a * a / (tau * tau * f.ftt);
     return std::sqrt(R * 1000.0 * T * w2);
-}
-
-// ---- Region 4 ----------------------------------------------------------------------------------
-
-double SaturationPressure(double T) {
-    if (!(T >= 273.15 && T <= kCriticalTemperature)) return 0.0;
-    const double* n = kRegion4;
-    const double theta = T + n[9] / (T - n[10]);
-    const double A = theta * theta + n[1] * theta + n[2];
-    const double B = n[3] * theta * theta + n[4] * theta + n[5];
-    const double C = n[6] * theta * theta + n[7] * theta + n[8];
-    const double x = 2.0 * C / (-B + std::sqrt(B * B - 4.0 * A * C));
-    return x * x * x * x;
-}
-
-double SaturationTemperature(double p) {
-    if (!(p >= kTriplePressureLimit && p <= kCriticalPressure)) return 0.0;
-    const double* n = kRegion4;
-    const double beta = std::sqrt(std::sqrt(p));
-    const double E = beta * beta + n[3] * beta + n[6];
-    const double F = n[1] * beta * beta + n[4] * beta + n[7];
-    const double G = n[2] * beta * beta + n[5] * beta + n[8];
-    const double D = 2.0 * G / (-F - std::sqrt(F * F - 4.0 * E * G));
-    const double s = n[10] + D;
-    return (s - std::sqrt(s * s - 4.0 * (n[9] + n[10] * D))) / 2.0;
-}
-
-// ---- B23 ---------------------------------------------------------------------------------------
-
-double B23Pressure(double T) {
-    return kB23[1] + kB23[2] * T + kB23[3] * T * T;
-}
-
-double B23Temperature(double p) {
-    const double x = (p - kB23[5]) / kB23[3];
-    if (!(x >= 0.0)) return 0.0;
-    return kB23[4] + std::sqrt(x);
 }
 
 }  // namespace tarvik::if97

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "data/language.hpp"
 
 namespace tarvik {
 namespace {
@@ -132,10 +131,10 @@ ReynoldsFactor FR(double Ci, double d, double Fl, double rev) {
     return f;
 }
 
-double SizeLiquid(const LiquidSizingInput& in, CalcLog* log) {
+double SizeLiquid(const LiquidSizingInput& in, CalcLog* log, const RunTexts& texts) {
     if (in.p1 == in.p2 || in.Fl == 0) return 0;
     if (log) {
-        log->Write(GetText(63044));
+        log->Write(texts.Text(63044));
         log->Line("p1 = ", in.p1);
         log->Line("p2 = ", in.p2);
         log->Line("pv = ", in.pv);
@@ -159,7 +158,7 @@ double SizeLiquid(const LiquidSizingInput& in, CalcLog* log) {
     const bool choked = dp >= dpMax;
     double Kv = choked ? Kv3(in, ff) : Kv1(in);
     if (log) {
-        log->Write(GetText(63045));
+        log->Write(texts.Text(63045));
         if (ffUndefined) log->Write("Ff (35): pv/pc undefined (pc <= 0), Ff = 0.96\n");
         log->Line("Ff (35) = ", ff);
         log->Line("p1-p2 = ", dp);

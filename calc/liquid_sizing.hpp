@@ -2,6 +2,7 @@
 // Kv of a control valve for incompressible fluids (IEC 60534-2-1): choked and non-choked flow,
 // piping geometry factors for valves between reducers, Reynolds-number correction.
 #include "calc/calc_log.hpp"
+#include "calc/run_texts.hpp"
 
 namespace tarvik {
 
@@ -20,8 +21,9 @@ struct LiquidSizingInput {
     double Kvs = 0;         // rated Kv of the chosen valve, 0 = none
 };
 
-// Returns Kv (never NaN or infinity) and writes the log block when log is not null.
-double SizeLiquid(const LiquidSizingInput& in, CalcLog* log);
+// Returns Kv (never NaN or infinity) and writes the log block when log is not null; `texts`
+// gives its headings.
+double SizeLiquid(const LiquidSizingInput& in, CalcLog* log, const RunTexts& texts);
 
 // Piping geometry factor (20) and combined factor (34); diameters in mm, Ci the trial Kv.
 double Fp(double d, double D1, double D2, double Ci);

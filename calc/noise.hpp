@@ -5,6 +5,7 @@
 
 #include "calc/calc_log.hpp"
 #include "calc/flow_regime.hpp"
+#include "calc/run_texts.hpp"
 #include "calc/warnings.hpp"
 
 namespace tarvik {
@@ -33,10 +34,12 @@ struct HydrodynamicNoiseInput {
     double D2 = 0, ro1 = 0, FLn = 0, dLn = 0;
 };
 
-// `warning` is the point's message text; marks go to `marks` for operating point `point`.
-NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, std::string& warning,
-                                 int point, ResultMarks& marks);
-NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log, std::string& warning,
-                                  int point, ResultMarks& marks, bool catalogueValve, bool admin);
+// `warning` is the point's message text; marks go to `marks` for operating point `point`. `texts`
+// gives the warnings and the log's headings.
+NoiseResult CalcAerodynamicNoise(const AerodynamicNoiseInput& in, CalcLog* log, const RunTexts& texts,
+                                 std::string& warning, int point, ResultMarks& marks);
+NoiseResult CalcHydrodynamicNoise(const HydrodynamicNoiseInput& in, CalcLog* log, const RunTexts& texts,
+                                  std::string& warning, int point, ResultMarks& marks, bool catalogueValve,
+                                  bool admin);
 
 }  // namespace tarvik

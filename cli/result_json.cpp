@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calc/flow_regime.hpp"
+#include "project/language_texts.hpp"
 
 namespace tarvik::cli {
 
@@ -11,7 +12,7 @@ double FiniteOrZero(double v) { return std::isfinite(v) ? v : 0.0; }
 OrderedJson PointResultJson(const SizingResult& r, bool liquid) {
     OrderedJson p = {{"Kv", FiniteOrZero(r.Kv)},
                      {"opening", FiniteOrZero(r.opening)},
-                     {"regime", FlowRegimeText(r.regime)},
+                     {"regime", FlowRegimeText(r.regime, CurrentLanguageTexts())},
                      {"velocity", FiniteOrZero(r.velocity)},
                      {"dLi", FiniteOrZero(r.dLi)},
                      {"noise", FiniteOrZero(r.noise)},

@@ -20,6 +20,7 @@
 #include "data/messages.hpp"
 #include "data/program_dir.hpp"
 #include "data/settings.hpp"
+#include "project/language_texts.hpp"
 #include "project/position_form.hpp"
 #include "units/unit_lists.hpp"
 
@@ -245,7 +246,7 @@ int SizeCommand(std::vector<std::string>& args) {
     // Without --p2-drop a negative gauge p2 near atmospheric is taken as entered (vacuum).
     options.askNegativeP2 = [p2Drop](int) { return p2Drop; };
     ProcessData& data = pos.data;
-    RunOutcome outcome = RunCalculation(data, options);
+    RunOutcome outcome = RunInCurrentLanguage(data, options);
 
     Out out;
     if (!outcome.validation.ok()) {

@@ -82,19 +82,6 @@ bool LoadLanguage(const std::filesystem::path& programDir, int lang, std::string
 
 const std::string& GetText(int number) { return CurrentLanguage().Text(number); }
 
-std::string FormatTextWith(const std::string& text, const std::string& arg) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '1') {
-            out += arg;
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 std::string FormatText(int number, const std::string& arg) { return FormatTextWith(GetText(number), arg); }
 
 }  // namespace tarvik

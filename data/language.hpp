@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "data/text_format.hpp"
+
 namespace tarvik {
 
 class LanguagePack {
@@ -42,6 +44,5 @@ bool LoadLanguage(const std::filesystem::path& programDir, int lang, std::string
 const std::string& GetText(int number);
 // The text with every "%1" replaced by the argument.
 std::string FormatText(int number, const std::string& arg);
-std::string FormatTextWith(const std::string& text, const std::string& arg);
 
 }  // namespace tarvik

@@ -10,6 +10,7 @@
 #include "data/messages.hpp"
 #include "data/number_text.hpp"
 #include "project/catalogue_valve_from_series.hpp"
+#include "project/language_texts.hpp"
 #include "units/conversions.hpp"
 #include "units/unit_lists.hpp"
 
@@ -508,7 +509,7 @@ CalculateResult PositionForm::Calculate(ProjectDocument& doc, const CalculateOpt
         TakeProcessData(data);
         stored = StorePosition(doc);
     };
-    RunOutcome outcome = RunCalculation(data, run);
+    RunOutcome outcome = RunInCurrentLanguage(data, run);
     TakeProcessData(data);
     if (outcome.computed) controlFlags = ControlFlagsOf(outcome.marks);
     if (!outcome.validation.ok()) {
@@ -534,7 +535,7 @@ CalculateResult PositionForm::Calculate(ProjectDocument& doc, const CalculateOpt
             const bool on = pointEnabled[pi];
             t[kResKv][pi] = on ? FormatNumber(r.Kv, 0) : "";
             t[kResOpening][pi] = on ? FormatNumber(r.opening, 0) : "";
-            t[kResRegime][pi] = on ? FlowRegimeText(r.regime) : "";
+            t[kResRegime][pi] = on ? FlowRegimeText(r.regime, CurrentLanguageTexts()) : "";
             t[kResVelocity][pi] = on ? FormatNumber(r.velocity, 0) : "";
             t[kResDLi][pi] = on ? FormatNumber(r.dLi, 0) : "";
             t[kResNoise][pi] = on ? FormatNumber(r.noise, 0) : "";

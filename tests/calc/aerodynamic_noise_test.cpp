@@ -15,6 +15,7 @@
 #include "data/language.hpp"
 #include "support/lang_fixture.hpp"
 #include "support/numeric_locale.hpp"
+#include "support/pack_texts.hpp"
 
 namespace tarvik {
 namespace {
@@ -30,7 +31,7 @@ protected:
     NoiseResult Run(const AerodynamicNoiseInput& in, int point = 0) {
         warning.clear();
         flags.clear();
-        return CalcAerodynamicNoise(in, nullptr, warning, point, flags);
+        return CalcAerodynamicNoise(in, nullptr, test::Texts(), warning, point, flags);
     }
     void TearDown() override { CurrentLanguage() = saved_; }
     std::string warning;
@@ -294,7 +295,7 @@ TEST_F(AeroNoise, MachNumberLimits) {
     {
         test::NumericLocale c("C");
         CalcLog log;
-        CalcAerodynamicNoise(in, &log, warning, 0, flags);
+        CalcAerodynamicNoise(in, &log, test::Texts(), warning, 0, flags);
         EXPECT_EQ(Lines(log.text()).back(), "M2 (42) = 1");  // stops before Lg
     }
     warning.clear();
@@ -373,7 +374,7 @@ TEST_F(AeroNoise, MissingDiameterEndsBeforeAnyResult) {
         CalcLog log;
         warning.clear();
         flags.clear();
-        NoiseResult out = CalcAerodynamicNoise(in, &log, warning, 0, flags);
+        NoiseResult out = CalcAerodynamicNoise(in, &log, test::Texts(), warning, 0, flags);
         EXPECT_EQ(out.noise, 0);
         EXPECT_EQ(out.Mo, 0);
         EXPECT_EQ(out.noiseRegime, "");
@@ -425,7 +426,7 @@ TEST_F(AeroNoise, LogLinesInOrderWithUnits) {
     in.M = 28.9646;
     in.dLi = 2.46;
     CalcLog log;
-    CalcAerodynamicNoise(in, &log, warning, 0, flags);
+    CalcAerodynamicNoise(in, &log, test::Texts(), warning, 0, flags);
     const std::vector<std::string> expected = {
         "<63046>p1 = ", "p2 = ", "gama = ", "Q0 = ", "W = ", "M = ", "T1 = ", "Fl = ", "Fd = ",
         "D1 = ", "D2 = ", "d = ", "D = ", "pa = ", "Kv = ", "ro1 = ", "rw = ", "FLn = ", "tp = ",
@@ -461,7 +462,7 @@ TEST_F(AeroNoise, CriticalRegimesLogTheirOwnEquations) {
         in.FLn = FLn;
         in.dLn = -5;
         CalcLog log;
-        CalcAerodynamicNoise(in, &log, warning, 0, flags);
+        CalcAerodynamicNoise(in, &log, test::Texts(), warning, 0, flags);
         auto all = Labels(log.text());
         auto from = std::find(all.begin(), all.end(), "p2ce (6) = ") + 1;
         auto to = std::find(all.begin(), all.end(), "ro2 (33) = ");

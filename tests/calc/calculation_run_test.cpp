@@ -9,9 +9,9 @@
 #include "calc/calculation_run.hpp"
 #include "calc/steam_tables.hpp"
 #include "data/language.hpp"
-#include "data/messages.hpp"
 #include "support/lang_fixture.hpp"
 #include "support/numeric_locale.hpp"
+#include "support/pack_texts.hpp"
 
 namespace tarvik {
 namespace {
@@ -96,7 +96,7 @@ protected:
 
     RunOutcome Run(ProcessData& d, RunOptions options = {}) {
         options.log = &log_;
-        return RunCalculation(d, options);
+        return RunCalculation(d, test::Texts(), options);
     }
 
     CalcLog log_;
@@ -356,20 +356,20 @@ TEST_F(CalculationRun, OutletVelocityLimitsDependOnTheRegime) {
     std::string message;
     ResultMarks flags;
     const double area = 0.0025 * 3.1415926535 / 4 * 3600;  // DN 50, m3/h per m/s
-    EXPECT_EQ(OutletVelocity(100, 0, 0, FlowRegime::Turbulent, message, flags), 0);
-    EXPECT_NEAR(OutletVelocity(8 * area, 50, 0, FlowRegime::Turbulent, message, flags), 8, 1e-9);
+    EXPECT_EQ(OutletVelocity(100, 0, 0, FlowRegime::Turbulent, test::Texts(), message, flags), 0);
+    EXPECT_NEAR(OutletVelocity(8 * area, 50, 0, FlowRegime::Turbulent, test::Texts(), message, flags), 8, 1e-9);
     EXPECT_EQ(message, GetText(63051));
-    OutletVelocity(9 * area, 50, 1, FlowRegime::Turbulent, message, flags);
+    OutletVelocity(9 * area, 50, 1, FlowRegime::Turbulent, test::Texts(), message, flags);
     EXPECT_EQ(message, GetText(63051) + GetText(63052));
     EXPECT_EQ(flags, (ResultMarks{{ResultField::Velocity, 0}, {ResultField::Velocity, 1}}));
     message.clear();
-    OutletVelocity(6.99 * area, 50, 0, FlowRegime::Turbulent, message, flags);
-    OutletVelocity(3.5 * area, 50, 0, FlowRegime::Cavitation, message, flags);
+    OutletVelocity(6.99 * area, 50, 0, FlowRegime::Turbulent, test::Texts(), message, flags);
+    OutletVelocity(3.5 * area, 50, 0, FlowRegime::Cavitation, test::Texts(), message, flags);
     EXPECT_EQ(message, GetText(63051));
     message.clear();
-    OutletVelocity(59 * area, 50, 2, FlowRegime::Flashing, message, flags);
+    OutletVelocity(59 * area, 50, 2, FlowRegime::Flashing, test::Texts(), message, flags);
     EXPECT_EQ(message, "");
-    OutletVelocity(61 * area, 50, 2, FlowRegime::Flashing, message, flags);
+    OutletVelocity(61 * area, 50, 2, FlowRegime::Flashing, test::Texts(), message, flags);
     EXPECT_EQ(message, GetText(63051));
 }
 
@@ -435,24 +435,33 @@ TEST_F(CalculationRun, GasPointStoresMachNumberAsVelocity) {
     EXPECT_TRUE(std::isfinite(r.exact.noise));
 }
 
-TEST_F(CalculationRun, LogThatCannotBeCreatedIsReportedOnce) {
-    std::vector<int> shown;
-    ScopedMessageSink sink([&](const Message& m) { shown.push_back(m.number); });
+TEST_F(CalculationRun, LogThatCannotBeWrittenIsReportedOnce) {
+    // Not created, or created but not written in full: either way no log, one message.
+    std::vector<std::string> paths = {"/nonexistent-dir-for-tarvik/vypocet.txt"};
+    if (std::filesystem::exists("/dev/full")) paths.push_back("/dev/full");
+    for (const std::string& path : paths) {
+        ProcessData d = Water();
+        d.points[1] = WaterPoint(5);
+        RunOptions options;
+        options.logPath = path;
+        const RunOutcome out = RunCalculation(d, test::Texts(), options);
+        EXPECT_EQ(out.messages, (std::vector<RunMessage>{{63018, path}})) << path;
+        EXPECT_TRUE(out.computed) << path;
+        EXPECT_FALSE(out.logWritten) << path;
+        EXPECT_DOUBLE_EQ(d.results[1].Kv, 5.0) << path;
+    }
+
     ProcessData d = Water();
     d.points[1] = WaterPoint(5);
     RunOptions options;
-    options.logPath = std::filesystem::path("/nonexistent-dir-for-tarvik") / "vypocet.txt";
-    const RunOutcome out = RunCalculation(d, options);
-    EXPECT_EQ(shown, std::vector<int>{63018});
-    EXPECT_TRUE(out.computed);
-    EXPECT_FALSE(out.logWritten);
-    EXPECT_DOUBLE_EQ(d.results[1].Kv, 5.0);
 
     // Written: to a caller's log, or to a file that can be created; none without either.
     EXPECT_TRUE(Run(d).logWritten);
-    EXPECT_FALSE(RunCalculation(d).logWritten);
+    EXPECT_FALSE(RunCalculation(d, test::Texts()).logWritten);
     options.logPath = std::filesystem::path(::testing::TempDir()) / "tarvik_run_log.txt";
-    EXPECT_TRUE(RunCalculation(d, options).logWritten);
+    const RunOutcome written = RunCalculation(d, test::Texts(), options);
+    EXPECT_TRUE(written.logWritten);
+    EXPECT_TRUE(written.messages.empty());
     std::filesystem::remove(*options.logPath);
 }
 

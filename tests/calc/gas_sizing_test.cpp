@@ -6,6 +6,7 @@
 #include "calc/gas_sizing.hpp"
 #include "data/language.hpp"
 #include "support/numeric_locale.hpp"
+#include "support/pack_texts.hpp"
 
 namespace tarvik {
 namespace {
@@ -29,7 +30,7 @@ protected:
     }
     std::string Run(const GasSizingInput& in) {
         CalcLog log;
-        kv_ = SizeGas(in, &log, regime_);
+        kv_ = SizeGas(in, &log, test::Texts(), regime_);
         return log.text();
     }
     test::NumericLocale c_{"C"};
@@ -86,7 +87,7 @@ TEST_F(GasSizing, ReducerIteration) {
     in = kAir;  // outlet expander alone, Ci/d² beyond the range of (20): Fp = 1
     in.Q0 = 20000, in.D1 = 50, in.D2 = 100, in.d = 50;
     EXPECT_NE(Run(in).find("Fp = 1\nFp (20) = 1\n"), std::string::npos);
-    EXPECT_NEAR(kv_, 20 * SizeGas(kAir, nullptr, regime_), 1e-6);
+    EXPECT_NEAR(kv_, 20 * SizeGas(kAir, nullptr, test::Texts(), regime_), 1e-6);
 }
 
 TEST_F(GasSizing, NonTurbulentIteration) {
@@ -123,10 +124,10 @@ TEST_F(GasSizing, DegenerateInput) {
     }
     GasSizingInput in = kAir;
     in.p2 = 0.6;  // outlet above inlet
-    EXPECT_EQ(SizeGas(in, nullptr, regime_), 0.0);
+    EXPECT_EQ(SizeGas(in, nullptr, test::Texts(), regime_), 0.0);
     in = kAir;
     in.Q0 = 0, in.W = 1000, in.M = 0;  // mass flow without density or molar mass
-    EXPECT_EQ(SizeGas(in, nullptr, regime_), 0.0);
+    EXPECT_EQ(SizeGas(in, nullptr, test::Texts(), regime_), 0.0);
 }
 
 TEST_F(GasSizing, LogBlock) {

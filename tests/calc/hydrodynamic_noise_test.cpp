@@ -11,6 +11,7 @@
 #include "calc/noise.hpp"
 #include "data/language.hpp"
 #include "support/numeric_locale.hpp"
+#include "support/pack_texts.hpp"
 
 namespace tarvik {
 namespace {
@@ -25,7 +26,7 @@ protected:
     NoiseResult Run(const HydrodynamicNoiseInput& in, int point = 0, bool valve = true, bool admin = false) {
         warning.clear();
         flags.clear();
-        return CalcHydrodynamicNoise(in, nullptr, warning, point, flags, valve, admin);
+        return CalcHydrodynamicNoise(in, nullptr, test::Texts(), warning, point, flags, valve, admin);
     }
     void TearDown() override { CurrentLanguage() = saved_; }
     std::string warning;
@@ -120,7 +121,7 @@ TEST_F(HydroNoise, CompleteCasesAgreeWithTheFormulas) {
         in.dLn = c.dLn;
         in.dLi = c.dLi;
         NoiseResult out = Run(in);
-        EXPECT_EQ(FlowRegimeText(out.regime), c.regime);
+        EXPECT_EQ(FlowRegimeText(out.regime, test::Texts()), c.regime);
         const double expected = Expected(in);
         ASSERT_GT(expected, 0);
         EXPECT_NEAR(out.noise, expected, 1e-9 * expected);
@@ -144,22 +145,22 @@ TEST_F(HydroNoise, RegimeBoundaries) {
     auto in = Water();
     in.p2 = in.pv = 0.3;
     NoiseResult out = Run(in);
-    EXPECT_EQ(FlowRegimeText(out.regime), "<62182>");
+    EXPECT_EQ(FlowRegimeText(out.regime, test::Texts()), "<62182>");
     EXPECT_GT(out.noise, 0);
 
     in.pv = std::nextafter(0.3, 1.0);
     CalcLog log;
-    out = CalcHydrodynamicNoise(in, &log, warning, 0, flags, true, true);
-    EXPECT_EQ(FlowRegimeText(out.regime), "Flashing");
+    out = CalcHydrodynamicNoise(in, &log, test::Texts(), warning, 0, flags, true, true);
+    EXPECT_EQ(FlowRegimeText(out.regime, test::Texts()), "Flashing");
     EXPECT_EQ(out.noise, 0);
     EXPECT_EQ(Lines(log.text()).back(), "Flashing ");
 
     in = Water();
     // Cavitation starts at the very ratio the routine forms from the pressures in Pa.
     in.xFz = (in.p1 * 1e6 - in.p2 * 1e6) / (in.p1 * 1e6 - in.pv * 1e6);
-    EXPECT_EQ(FlowRegimeText(Run(in).regime), "<62182>");
+    EXPECT_EQ(FlowRegimeText(Run(in).regime, test::Texts()), "<62182>");
     in.xFz = std::nextafter(in.xFz, 1.0);
-    EXPECT_EQ(FlowRegimeText(Run(in).regime), "<62186>");
+    EXPECT_EQ(FlowRegimeText(Run(in).regime, test::Texts()), "<62186>");
 }
 
 TEST_F(HydroNoise, RatioAboveLimitCountsFullyOutsideTheCavitationTerm) {
@@ -201,7 +202,7 @@ TEST_F(HydroNoise, EarlyEndsKeepTheRegime) {
     auto in = Water();
     // Without a catalogue valve only the administrator sees a level.
     NoiseResult out = Run(in, 0, false, false);
-    EXPECT_EQ(FlowRegimeText(out.regime), "<62186>");
+    EXPECT_EQ(FlowRegimeText(out.regime, test::Texts()), "<62186>");
     EXPECT_EQ(out.noise, 0);
     EXPECT_EQ(warning, "");
     EXPECT_GT(Run(in, 0, false, true).noise, 0);
@@ -211,7 +212,7 @@ TEST_F(HydroNoise, EarlyEndsKeepTheRegime) {
         bad.*field = 0;
         out = Run(bad);
         EXPECT_EQ(out.noise, 0);
-        EXPECT_EQ(FlowRegimeText(out.regime), "<62186>");
+        EXPECT_EQ(FlowRegimeText(out.regime, test::Texts()), "<62186>");
         EXPECT_EQ(warning, "<63082>");
         EXPECT_TRUE(flags.empty());
     }
@@ -248,7 +249,7 @@ TEST_F(HydroNoise, LogLinesInOrderWithUnits) {
     in.dLi = 1.26;
     in.nyF = 1e-4;
     CalcLog log;
-    CalcHydrodynamicNoise(in, &log, warning, 0, flags, true, false);
+    CalcHydrodynamicNoise(in, &log, test::Texts(), warning, 0, flags, true, false);
     const std::string head = "*****************\nVýpočet hlučnosti\n*****************\n\nVstupní hodnoty:\n\n";
     ASSERT_EQ(log.text().substr(0, head.size()), head);
     const auto lines = Lines(log.text().substr(head.size()));
@@ -274,7 +275,7 @@ TEST_F(HydroNoise, LogLinesInOrderWithUnits) {
     // Turbulent flow logs neither Ff nor dp1.
     in.p2 = 0.8;
     CalcLog turbulent;
-    CalcHydrodynamicNoise(in, &turbulent, warning, 0, flags, true, false);
+    CalcHydrodynamicNoise(in, &turbulent, test::Texts(), warning, 0, flags, true, false);
     const auto t = Lines(turbulent.text().substr(head.size()));
     EXPECT_EQ(t[start.size() + 1], "<62186> ");
     EXPECT_EQ(t[start.size() + 2].substr(0, 6), "LWi = ");

@@ -7,6 +7,7 @@
 #include "calc/liquid_sizing.hpp"
 #include "data/language.hpp"
 #include "support/numeric_locale.hpp"
+#include "support/pack_texts.hpp"
 
 namespace tarvik {
 namespace {
@@ -30,7 +31,7 @@ protected:
     // Kv and the log text of one run.
     std::string Run(LiquidSizingInput in, double& kv) {
         CalcLog log;
-        kv = SizeLiquid(in, &log);
+        kv = SizeLiquid(in, &log, test::Texts());
         return log.text();
     }
     test::NumericLocale c_{"C"};
@@ -38,7 +39,7 @@ protected:
 };
 
 TEST_F(LiquidSizing, ChokedAndNonChokedByHand) {
-    EXPECT_NEAR(SizeLiquid(kWater, nullptr), 10.0, 1e-12);
+    EXPECT_NEAR(SizeLiquid(kWater, nullptr, test::Texts()), 10.0, 1e-12);
     // pv = 0: Ff = 0.96 and the limit Fl² p1 = 0.25 MPa, met exactly by 1.0 -> 0.75 MPa.
     LiquidSizingInput in = kWater;
     in.pv = 0, in.Fl = 0.5, in.p2 = 0.75;
@@ -66,7 +67,7 @@ TEST_F(LiquidSizing, ReducerIteration) {
     in.Q = 100, in.D1 = 80, in.D2 = 80, in.ny = 1e-6, in.d = 50;
     double fixed = 100;  // Kv = Kv(1) / Fp(Kv), met within 1 %
     for (int i = 0; i < 100; ++i) fixed = 100 / Fp(50, 80, 80, fixed);
-    EXPECT_NEAR(SizeLiquid(in, nullptr), fixed, 0.01 * fixed);
+    EXPECT_NEAR(SizeLiquid(in, nullptr, test::Texts()), fixed, 0.01 * fixed);
 
     in.D1 = in.D2 = in.d;  // valve of pipe size: Kv of the pressure drop alone
     const std::string t = Run(in, kv_);
@@ -126,7 +127,7 @@ TEST_F(LiquidSizing, ViscousFlowNeverGivesNegativeKv) {
         r.Fl = logUniform(0.3, 1), r.Fd = logUniform(0.05, 1), r.d = logUniform(1, 500);
         r.D1 = r.d * logUniform(1, 4), r.D2 = r.d * logUniform(1, 4);
         r.Kvs = i % 2 ? 0 : logUniform(0.01, 1e4);
-        const double kv = SizeLiquid(r, nullptr);
+        const double kv = SizeLiquid(r, nullptr, test::Texts());
         ASSERT_TRUE(std::isfinite(kv) && kv >= 0)
             << i << ": Kv " << kv << " p1 " << r.p1 << " p2 " << r.p2 << " Q " << r.Q << " ny " << r.ny
             << " d " << r.d << " D1 " << r.D1 << " D2 " << r.D2 << " Fl " << r.Fl << " Fd " << r.Fd;
@@ -140,10 +141,10 @@ TEST_F(LiquidSizing, DegenerateInput) {
     EXPECT_EQ(kv_, 0.0);
     in = kWater;
     in.p2 = 1.1;  // outlet above inlet
-    EXPECT_EQ(SizeLiquid(in, nullptr), 0.0);
+    EXPECT_EQ(SizeLiquid(in, nullptr, test::Texts()), 0.0);
     in = kWater;
     in.pv = 2.0;  // boiling at the inlet: choked against a negative pressure
-    EXPECT_EQ(SizeLiquid(in, nullptr), 0.0);
+    EXPECT_EQ(SizeLiquid(in, nullptr, test::Texts()), 0.0);
     in = kWater;
     in.pc = 0;  // Ff of pv = 0, said in the log
     EXPECT_NE(Run(in, kv_).find("Ff = 0.96\nFf (35) = 0.96\n"), std::string::npos);

@@ -6,6 +6,7 @@
 #include "calc/travel.hpp"
 #include "data/archive.hpp"
 #include "support/lang_fixture.hpp"
+#include "project/language_texts.hpp"
 
 namespace tarvik {
 namespace {
@@ -78,7 +79,7 @@ TEST(CatalogueValveFromSeries, FeedsTheCalculationRun) {
         CalcLog log;
         RunOptions options;
         options.log = &log;
-        const RunOutcome outcome = RunCalculation(data, options);
+        const RunOutcome outcome = RunCalculation(data, CurrentLanguageTexts(), options);
         ASSERT_TRUE(outcome.validation.ok()) << "refused with text " << outcome.validation.message;
         const SizingResult& r = data.results[0];
         ASSERT_TRUE(outcome.computed) << outcome.summary << " / " << r.message;

@@ -32,6 +32,7 @@
 #include "support/lang_fixture.hpp"
 #include "support/numeric_locale.hpp"
 #include "units/unit_files.hpp"
+#include "project/language_texts.hpp"
 
 namespace fs = std::filesystem;
 
@@ -293,7 +294,7 @@ TEST_F(DemoSeries, EveryValveSizedAtAReasonableKvOpensWithinItsTravel) {
             for (bool gas : {false, true}) {
                 if (gas && s.tableFlags[kSeriesDLnGas] == 0 && &v != &s.valves.front()) continue;
                 ProcessData d = gas ? GasPoint(v, s, 0.4) : LiquidPoint(v, s, 0.5);
-                const RunOutcome out = RunCalculation(d);
+                const RunOutcome out = RunCalculation(d, CurrentLanguageTexts());
                 ASSERT_TRUE(out.validation.ok()) << where << ": " << out.validation.message;
                 const SizingResult& r = d.results[0];
                 if (v.characteristic == kCharOnOff) {
