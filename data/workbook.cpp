@@ -23,6 +23,7 @@ namespace {
 using Bytes = std::span<const std::uint8_t>;
 
 constexpr std::uint64_t kMaxSmallPart = 16ull << 20;  // workbook.xml, relations, settings
+constexpr std::uint64_t kMaxSharedStrings = 256ull << 20;
 constexpr std::size_t kChunk = 64 * 1024;
 
 [[noreturn]] void Fail(const std::string& what) { throw WorkbookError(what); }
@@ -213,9 +214,9 @@ class XmlStream {
 public:
     virtual ~XmlStream() { XML_ParserFree(parser_); }
 
-    void Parse(Zip& zip, zip_uint64_t index, const std::string& name) {
+    void Parse(Zip& zip, zip_uint64_t index, const std::string& name, std::uint64_t limit = UINT64_MAX) {
         name_ = name;
-        zip.Stream(index, name, zip.limits().maxEntryBytes, [&](const char* p, std::size_t n) { return Feed(p, n, false); });
+        zip.Stream(index, name, std::min(limit, zip.limits().maxEntryBytes), [&](const char* p, std::size_t n) { return Feed(p, n, false); });
         if (!stopped_) Feed("", 0, true);
         if (caught_) std::rethrow_exception(caught_);
     }
@@ -587,7 +588,8 @@ WorkbookInfo ReadXlsx(Zip& zip, RowEmitter& out) {
     SharedStrings strings;
     for (const auto& [id, rel] : rels) {
         if (!EndsWith(rel.type, "/sharedStrings")) continue;
-        if (const auto index = zip.Find(rel.target)) strings.Parse(zip, *index, rel.target);
+        // Kept in memory whole, unlike the sheet.
+        if (const auto index = zip.Find(rel.target)) strings.Parse(zip, *index, rel.target, kMaxSharedStrings);
     }
     XlsxSheet sheet(out, strings.strings);
     sheet.Parse(zip, *sheetIndex, sheets[active].target);
