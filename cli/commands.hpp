@@ -23,4 +23,8 @@ int ExportCommand(std::vector<std::string>& args);
 int CandidatesCommand(std::vector<std::string>& args);
 int CalcCommand(std::vector<std::string>& args);
 
+// pipes import WORKBOOK [--into FILE]: appends a workbook's pipe table to a pipe file (default:
+// potrubi.tkd of the program folder).
+int PipesCommand(std::vector<std::string>& args);
+
 }  // namespace tarvik::cli

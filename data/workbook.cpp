@@ -23,6 +23,7 @@ namespace {
 using Bytes = std::span<const std::uint8_t>;
 
 constexpr std::uint64_t kMaxSmallPart = 16ull << 20;  // workbook.xml, relations, settings
+constexpr std::uint64_t kMaxSharedStrings = 256ull << 20;
 constexpr std::size_t kChunk = 64 * 1024;
 
 [[noreturn]] void Fail(const std::string& what) { throw WorkbookError(what); }
@@ -213,9 +214,9 @@ class XmlStream {
 public:
     virtual ~XmlStream() { XML_ParserFree(parser_); }
 
-    void Parse(Zip& zip, zip_uint64_t index, const std::string& name) {
+    void Parse(Zip& zip, zip_uint64_t index, const std::string& name, std::uint64_t limit = UINT64_MAX) {
         name_ = name;
-        zip.Stream(index, name, zip.limits().maxEntryBytes, [&](const char* p, std::size_t n) { return Feed(p, n, false); });
+        zip.Stream(index, name, std::min(limit, zip.limits().maxEntryBytes), [&](const char* p, std::size_t n) { return Feed(p, n, false); });
         if (!stopped_) Feed("", 0, true);
         if (caught_) std::rethrow_exception(caught_);
     }
@@ -319,6 +320,41 @@ private:
 
 // ---- xlsx --------------------------------------------------------------------------------------
 
+void AppendUtf8(std::string& out, char32_t cp);
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Cell texts escape characters XML cannot carry as "_xHHHH_" (a carriage return as "_x000D_",
+// a literal "_x" as "_x005F_x").
+std::string DecodeXstring(std::string s) {
+    if (s.find("_x") == std::string::npos) return s;
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '_' && i + 6 < s.size() && s[i + 1] == 'x' && s[i + 6] == '_') {
+            int cp = 0;
+            bool hex = true;
+            for (std::size_t k = 2; k < 6 && hex; ++k) {
+                const int d = HexDigit(s[i + k]);
+                hex = d >= 0;
+                cp = cp * 16 + d;
+            }
+            if (hex && (cp < 0xD800 || cp > 0xDFFF)) {
+                AppendUtf8(out, static_cast<char32_t>(cp));
+                i += 6;
+                continue;
+            }
+        }
+        out += s[i];
+    }
+    return out;
+}
+
 // Text of <si> / <is>: every <t>, phonetic runs (<rPh>) left out.
 class SharedStrings : public XmlStream {
 public:
@@ -337,7 +373,7 @@ private:
     }
     void End(std::string_view, std::string_view local) override {
         if (local == "si") {
-            strings.push_back(std::move(current_));
+            strings.push_back(DecodeXstring(std::move(current_)));
             current_.clear();
             inItem_ = false;
         } else if (local == "rPh") {
@@ -441,7 +477,7 @@ private:
     }
 
     SheetCell MakeCell() const {
-        if (type_ == "inlineStr") return TextCell(inline_);
+        if (type_ == "inlineStr") return TextCell(DecodeXstring(inline_));
         if (!hasValue_) return {};  // a formatted but empty cell, or a formula without result
         if (type_ == "s") {
             const std::optional<double> i = XmlNumber(value_);
@@ -552,7 +588,8 @@ WorkbookInfo ReadXlsx(Zip& zip, RowEmitter& out) {
     SharedStrings strings;
     for (const auto& [id, rel] : rels) {
         if (!EndsWith(rel.type, "/sharedStrings")) continue;
-        if (const auto index = zip.Find(rel.target)) strings.Parse(zip, *index, rel.target);
+        // Kept in memory whole, unlike the sheet.
+        if (const auto index = zip.Find(rel.target)) strings.Parse(zip, *index, rel.target, kMaxSharedStrings);
     }
     XlsxSheet sheet(out, strings.strings);
     sheet.Parse(zip, *sheetIndex, sheets[active].target);

@@ -28,8 +28,10 @@ enum class WorkbookFormat { Xlsx, Ods, Csv };
 
 struct WorkbookLimits {
     std::uint64_t maxFileBytes = 256ull << 20;
-    std::uint64_t maxEntryBytes = 256ull << 20;  // inflated bytes of one archive entry
-    std::uint64_t maxTotalBytes = 512ull << 20;  // inflated bytes of all entries read
+    // Inflated bytes of one archive entry and of all entries read: a sheet of a million rows
+    // takes some 500 MB of XML, which is streamed, never held.
+    std::uint64_t maxEntryBytes = 1ull << 30;
+    std::uint64_t maxTotalBytes = 1ull << 30;
     // Inflated bytes per compressed byte beyond the first MiB; XML rarely packs better than 100:1.
     std::uint64_t maxRatio = 1000;
     std::uint32_t maxRows = 1u << 20;  // rows beyond are not read

@@ -7,6 +7,7 @@
 
 #include "data/archive.hpp"
 #include "data/spec_items.hpp"
+#include "tests/support/workbook_files.hpp"
 
 namespace {
 
@@ -86,6 +87,23 @@ void SpecItemSeeds(const fs::path& dir) {
     }
 }
 
+// Small workbooks: a pipe table as .xlsx (shared and inline strings, two sheets), .ods (with
+// repeats and a covered cell) and .csv in two encodings.
+void WorkbookSeeds(const fs::path& dir) {
+    using namespace workbook_test;
+    const Table table = {{"K", "S", "W", "D", "s"}, {"A", "DN 5", "", "#6.3", "1,2"}, {"B", "#2", "x", "#1e3", "#0"}};
+    std::vector<std::string> strings;
+    const std::string rows = XlsxRows(table, strings);
+    Save(dir / "two_sheets.xlsx", MakeXlsx({rows, "<row r=\"2\"><c r=\"B2\" t=\"b\"><v>1</v></c></row>"}, strings, 1));
+    Save(dir / "inline.xlsx", TableToXlsx(table, true));
+    Save(dir / "repeats.ods", MakeOds(OdsTable("T", table, "<table:table-row table:number-rows-repeated=\"3\"><table:covered-table-cell/>"
+                                                      "<table:table-cell table:number-columns-repeated=\"2\" office:value-type=\"boolean\" "
+                                                      "office:boolean-value=\"true\"/></table:table-row>"),
+                                      "T"));
+    Save(dir / "semicolon.csv", std::string("K;S;W;D;s\r\n\"A;\"\"\";DN 5;;6,3;1\r\nB;\x9A;;;\r\n"));
+    Save(dir / "bom_tab.csv", std::string("\xEF\xBB\xBFK\tS\tW\tD\ts\nA\t\xC5\xA1\tW\t1 016,5\t2\n"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,5 +115,6 @@ int main(int argc, char** argv) {
     ArchiveSeeds(root / "archive");
     ConditionSeeds(root / "condition_variables");
     SpecItemSeeds(root / "spec_items");
+    WorkbookSeeds(root / "workbook");
     return 0;
 }

@@ -82,6 +82,8 @@ TEST(PipeImport, SheetRules) {
         {"text numbers lose their blanks and take either separator",
          with({{"K", "#50", "#4", "1 016,5", " 2.9 "}, {"K", "x", "y", "12\xC2\xA0" "000", "abc"}, row, row}), 0,
          {P("K", "50", "4", 1016.5, 2.9), P("K", "x", "y", 12000, 0), P("K", "DN 50", "W", 60.3, 2.9), P("K", "DN 50", "W", 60.3, 2.9)}},
+        {"escaped characters in cell texts", with({{"A_x000D_B_x005F_x0041_", "S", "W", "#1", "#1"}, row, row, row}), 0,
+         {P("A\rB_x0041_", "S", "W", 1, 1), P("K", "DN 50", "W", 60.3, 2.9), P("K", "DN 50", "W", 60.3, 2.9), P("K", "DN 50", "W", 60.3, 2.9)}},
         {"a number beyond double is no infinity", with({{"K", "S", "W", "#1e999", "1e999"}, row, row, row}), 0,
          {P("K", "S", "W", 0, 0), P("K", "DN 50", "W", 60.3, 2.9), P("K", "DN 50", "W", 60.3, 2.9), P("K", "DN 50", "W", 60.3, 2.9)}},
     };
