@@ -5,6 +5,8 @@
 
 #include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/filedlg.h>
+#include <wx/progdlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
@@ -16,7 +18,9 @@
 #include "app/tarvik_app.hpp"
 #include "app/user_dialogs.hpp"
 #include "data/language.hpp"
+#include "data/messages.hpp"
 #include "data/number_text.hpp"
+#include "data/pipe_import.hpp"
 #include "project/valve_selection.hpp"
 #include "units/unit_display.hpp"
 #include "units/unit_files.hpp"
@@ -32,6 +36,7 @@ constexpr int kGridId = 1183;
 constexpr int kPipeGridFormat = 64600, kUnitGridFormat = 64601, kMediaGridFormat = 139;
 constexpr int kQuantityTexts = 64640;  // 64640 to 64643 in the order of the quantity codes
 constexpr int kMsgSelectOneRow = 63005, kMsgPipesMissing = 63004, kAskDeleteMedia = 63084;
+constexpr int kImportFilter = 63041, kImportTitle = 63042, kImportProgress = 63043, kImportReading = 63008;
 
 std::filesystem::path Dir() { return Core().session->programDir(); }
 
@@ -291,13 +296,49 @@ MediaChoice EditMedia(wxWindow* parent, int phaseFilter) {
 
 // ---- Pipes ----
 
+FileChooser& FileChoiceHook() {
+    static FileChooser hook;
+    return hook;
+}
+
+std::optional<std::string> ChooseFileToOpen(wxWindow* parent, const std::string& title, const std::string& filter) {
+    if (FileChoiceHook()) return FileChoiceHook()(parent, title, filter);
+    wxFileDialog files(parent, W(title), wxString(), wxString(), W(filter), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (files.ShowModal() != wxID_OK) return std::nullopt;
+    return U(files.GetPath());
+}
+
+namespace {
+
+// Button 6: pipes of a workbook appended to the dialog's list. True when some were appended.
+bool ImportPipes(wxWindow* parent, std::vector<Pipe>& pipes) {
+    const auto file = ChooseFileToOpen(parent, GetText(kImportTitle), GetText(kImportFilter));
+    if (!file) return false;
+    const std::filesystem::path path(*file);
+    PipeImportResult r;
+    {
+        wxProgressDialog progress(W(GetText(kImportTitle)), W(GetText(kImportReading)), 100, parent, wxPD_AUTO_HIDE | wxPD_SMOOTH);
+        r = ImportPipeWorkbook(path, [&](int rows) { progress.Pulse(W(FormatText(kImportProgress, std::to_string(rows)))); });
+    }
+    if (r.severalSheets) Tell(GetText(kMsgWorkbookSeveralSheets));
+    if (r.message != 0) {
+        ShowMessage(r.message, r.detail);
+        return false;
+    }
+    AppendImportedPipes(pipes, r.rows);
+    return !r.rows.empty();
+}
+
+}  // namespace
+
 bool EditPipes(wxWindow* parent) {
     PipeCatalogue& catalogue = Core().session->pipes();
     std::vector<Pipe> pipes = catalogue.pipes;
     CatalogueListDialog d(parent, "143", kPipeGridFormat);
     ShapePipeGrid(*d.grid());
-    // The import reader is not part of this program yet.
-    if (wxWindow* b = d.FindWindow(6)) b->Disable();
+    d.Bind(wxEVT_BUTTON, [&](wxCommandEvent&) {
+        if (ImportPipes(&d, pipes)) d.Refill();
+    }, 6);
     d.rows = [&] { return PipeListRows(pipes); };
     d.add = [&] {
         Pipe p;

@@ -57,7 +57,13 @@ struct MediaChoice {
 };
 MediaChoice EditMedia(wxWindow* parent, int phaseFilter);
 
-// 32782. True on OK.
+// The file of an open-file dialog; none on Cancel. Tests install a chooser instead of the dialog
+// (GTK's dialog reports no path before it has been shown).
+using FileChooser = std::function<std::optional<std::string>(wxWindow* parent, const std::string& title, const std::string& filter)>;
+FileChooser& FileChoiceHook();
+std::optional<std::string> ChooseFileToOpen(wxWindow* parent, const std::string& title, const std::string& filter);
+
+// 32782. True on OK; button 6 appends the pipes of a workbook.
 bool EditPipes(wxWindow* parent);
 
 // The form's button 1170: the six keys (inlet kind, size, wall; outlet kind, size, wall) in and

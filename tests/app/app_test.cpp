@@ -2,6 +2,7 @@
 // language, start-up and exit, a project walk through the form, and the calculator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -622,13 +623,37 @@ TEST(CatalogueDialogs, MediaAndPipesChosenForTheFormCancelKeepsTheLists) {
         Type(&d, 1128, "3.2");
         return Press(d, wxID_OK);
     };
-    dialogs.answer["143"] = [](wxDialog& d) {
+    // Four more from a workbook; End, Home and Enter in the grid.
+    const fs::path csv = s.dir / "pipes.csv";
+    std::ofstream(csv) << "kind;size;wall;OD;WT\nCsvRohr;DN 10;S 1;17.2;1.6\nCsvRohr;DN 15;S 1;21.3;2\n"
+                          "CsvRohr;DN 20;S 1;26.9;2\nCsvRohr;DN 25;S 1;33.7;2.3\n";
+    FileChoiceHook() = [&](wxWindow*, const std::string&, const std::string& filter) {
+        EXPECT_EQ(filter, GetText(63041));
+        return std::optional<std::string>(csv.string());
+    };
+    auto key = [](ListGrid* g, int code) {
+        wxKeyEvent e(wxEVT_KEY_DOWN);
+        e.m_keyCode = code;
+        g->GetGridWindow()->ProcessWindowEvent(e);
+    };
+    dialogs.answer["143"] = [&](wxDialog& d) {
+        ListGrid* g = GridOf(d);
         Click(&d, 5);
-        EXPECT_GE(RowWith(*GridOf(d), 0, "Testrohr"), 0);
+        Click(&d, 6);
+        EXPECT_GE(RowWith(*g, 1, "DN 25"), 0);
+        key(g, WXK_END);
+        EXPECT_EQ(g->CurrentRow(), static_cast<int>(g->Rows().size()) - 1);
+        key(g, WXK_HOME);
+        EXPECT_EQ(g->CurrentRow(), 0);
+        g->SetCurrentRow(RowWith(*g, 0, "Testrohr"));
+        key(g, WXK_RETURN);  // edits the row: the record dialog opens again
         return Press(d, wxID_OK);
     };
     AppCommand(32782);
+    EXPECT_EQ(std::count(dialogs.opened.begin(), dialogs.opened.end(), "144"), 2);
     EXPECT_NE(FindPipe(LoadPipes(s.dir).pipes, "Testrohr", "DN 65", "S 3,2"), nullptr);
+    FileChoiceHook() = nullptr;
+    EXPECT_NE(FindPipe(LoadPipes(s.dir).pipes, "CsvRohr", "DN 20", "S 1"), nullptr);
     user.told.clear();
     dialogs.answer["PipeSelectionDialog"] = [&](wxDialog& d) {
         EXPECT_NE(Press(d, wxID_OK), wxID_OK);
