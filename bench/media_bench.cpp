@@ -63,7 +63,7 @@ BENCHMARK(BM_LoadMedia5000)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 // The rows of the media list for 5,000 media, sorted by name (part of opening the list; the
-// whole opening is timed by bench/gui/media_list_timing.cpp).
+// whole opening is timed by app/timing/media_list_timing.cpp).
 void BM_MediaListRows5000(benchmark::State& state) {
     std::vector<Medium> media(5000);
     for (int i = 0; i < 5000; ++i) {
