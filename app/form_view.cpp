@@ -14,6 +14,7 @@
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/catalogue_dialogs.hpp"
 #include "app/dialogs.hpp"
 #include "app/form_ids.hpp"
 #include "app/layouts.hpp"
@@ -26,6 +27,7 @@
 #include "calc/flow_regime.hpp"
 #include "project/exports.hpp"
 #include "project/language_texts.hpp"
+#include "project/medium_properties.hpp"
 #include "project/position_commands.hpp"
 
 namespace tarvik::app {
@@ -69,7 +71,7 @@ int FieldControl(const FormCheck& check) {
 }
 
 // The form's buttons for later dialogs: present, never acting yet.
-constexpr int kLaterButtons[] = {1075, 1170, 1133, 1135};
+constexpr int kLaterButtons[] = {1133, 1135};
 
 }  // namespace
 
@@ -235,7 +237,8 @@ void FormView::ShowForm() {
         b->SetLabel(W(GetText(medium.propertiesButtonText)));
         b->Enable(has && form_.mediumState >= 0);
     }
-    if (auto* b = Control<wxButton>(panel_, 1092)) b->Enable(has && medium.mediumFieldsShown);
+    for (int id : {1075, 1092})
+        if (auto* b = Control<wxButton>(panel_, id)) b->Enable(has && medium.mediumFieldsShown);
 
     for (std::size_t k = 0; k < kResultIds.size(); ++k) {
         for (std::size_t p = 0; p < 3; ++p)
@@ -257,7 +260,7 @@ void FormView::ShowForm() {
     }
     if (auto* s = Control<wxStaticText>(panel_, 1175)) s->SetForegroundColour(kBlue);
 
-    for (int id : {1077, 1177, kClearPoint2Button, kClearPoint3Button, kCopyPoint12Button, kCopyPoint23Button, 1171})
+    for (int id : {1077, 1170, 1177, kClearPoint2Button, kClearPoint3Button, kCopyPoint12Button, kCopyPoint23Button, 1171})
         if (wxWindow* w = panel_->FindWindow(id)) w->Enable(has);
     for (int id : kLaterButtons)
         if (wxWindow* w = panel_->FindWindow(id)) w->Disable();
@@ -396,6 +399,8 @@ void FormView::Command(int id) {
         if (!check.ok()) Focus(check);
         return;
     }
+    case 1075: ChooseMedium(); return;
+    case 1170: ChoosePipes(); return;
     case 1092: ClearMedium(form_); break;
     case 1171: ToggleManualCoefficients(form_); break;
     case 1177: ReadForm(); ClearPoint(form_, 0); break;
@@ -429,6 +434,40 @@ void FormView::PositionCommand(PositionDialogMode mode) {
             e->SetFocus();
             e->SelectAll();
         }
+}
+
+void FormView::RefreshUnitLists() {
+    if (!panel_) return;
+    ProjectDocument& d = Doc().data;
+    ReadForm();
+    if (d.Current()) form_.StorePosition(d);
+    form_.SetUpRows(d, d.Current());
+    ShowForm();
+}
+
+void FormView::ChooseMedium() {
+    ProjectDocument& d = Doc().data;
+    if (!MediumControlsFor(form_.mediumState).mediumFieldsShown) return;
+    ReadForm();
+    const int filter = form_.mediumState == kStateLiquid ? kPhaseLiquid : form_.mediumState == kStateGas ? kPhaseGas : -1;
+    const MediaChoice choice = EditMedia(GetFrame(), filter);
+    if (!choice.ok || !choice.medium) return;
+    const FormCheck check = tarvik::ChooseMedium(form_, d, *choice.medium, [](int point) {
+        return Ask(FormatText(64403, std::to_string(point + 1))) == Answer::Yes;
+    });
+    Modified();
+    ShowForm();
+    if (!check.ok()) Focus(check);
+}
+
+void FormView::ChoosePipes() {
+    ReadForm();
+    PipeSelection selection;
+    selection.texts = form_.pipeTexts;
+    if (!tarvik::app::ChoosePipes(GetFrame(), selection)) return;
+    ApplyPipes(form_, selection.inletOD, selection.outletOD, selection.inletWall, selection.outletWall, selection.texts);
+    Modified();
+    ShowForm();
 }
 
 void FormView::Calculate() {

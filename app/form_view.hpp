@@ -28,6 +28,9 @@ public:
     // Controls from the model.
     void ShowForm();
     void ReadForm();
+    // The unit lists again from the application's units (after the user units changed); what
+    // was typed is kept.
+    void RefreshUnitLists();
 
     PositionForm& form() { return form_; }
     wxPanel* panel() const { return panel_; }
@@ -48,6 +51,8 @@ private:
     void Calculate();
     void ShowLog();
     void Export(bool specification);
+    void ChooseMedium();
+    void ChoosePipes();
     void Modified();
 
     PositionForm form_;

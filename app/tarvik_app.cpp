@@ -10,6 +10,7 @@
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/catalogue_dialogs.hpp"
 #include "app/dialogs.hpp"
 #include "app/form_view.hpp"
 #include "app/layouts.hpp"
@@ -28,8 +29,6 @@ wxDocManager* g_manager = nullptr;
 MainFrame* g_frame = nullptr;
 
 constexpr const char* kVendor = "Kesta corp.s r.o.";
-// Commands of later dialogs (units, media, pipes): present in the menu, disabled until they come.
-constexpr int kLaterCommands[] = {32799, 32771, 32775, 32782};
 
 std::unique_ptr<wxConfigBase>& Config() {
     static std::unique_ptr<wxConfigBase> config;
@@ -67,9 +66,8 @@ MainFrame::MainFrame(wxDocManager* manager, const wxString& title)
     SetStatusText(W(GetText(64407)), 0);
     DragAcceptFiles(true);
     Bind(wxEVT_DROP_FILES, &MainFrame::OnDropFiles, this);
-    for (int id : {32795, 32800, 32798, static_cast<int>(wxID_ABOUT)})
+    for (int id : {32795, 32800, 32798, 32799, 32771, 32775, 32782, static_cast<int>(wxID_ABOUT)})
         Bind(wxEVT_MENU, &MainFrame::OnCommand, this, CommandId(id));
-    for (int id : kLaterCommands) Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUi, this, CommandId(id));
     for (int id : {32783, 32784, 32785, 32786, 32792, 32793, 32777, 32772, 32796, 32797})
         Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUi, this, CommandId(id));
     Bind(wxEVT_SIZE, [](wxSizeEvent& e) { e.Skip(); StorePlacement(); });
@@ -91,6 +89,10 @@ void MainFrame::OnCommand(wxCommandEvent& event) {
         RunModal(dialog);
         break;
     }
+    case 32799: EditDefaultUnits(this); break;
+    case 32771: EditUserUnits(this); break;
+    case 32775: EditMedia(this, -1); break;  // maintenance: a selection made there is ignored
+    case 32782: EditPipes(this); break;
     case wxID_ABOUT: ShowAbout(this); break;
     default: event.Skip();
     }

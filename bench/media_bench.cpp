@@ -10,6 +10,7 @@
 #include "data/archive.hpp"
 #include "data/media.hpp"
 #include "data/pipes.hpp"
+#include "project/catalogue_lists.hpp"
 
 namespace {
 
@@ -60,3 +61,19 @@ void BM_LoadMedia5000(benchmark::State& state) {
 BENCHMARK(BM_LoadMedia5000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// The rows of the media list for 5,000 media, sorted by name (part of opening the list; the
+// whole opening is timed by app/timing/media_list_timing.cpp).
+void BM_MediaListRows5000(benchmark::State& state) {
+    std::vector<Medium> media(5000);
+    for (int i = 0; i < 5000; ++i) {
+        media[static_cast<std::size_t>(i)].name = "Médium " + std::to_string((i * 7919) % 5000);
+        media[static_cast<std::size_t>(i)].source = i < 4000 ? "S" : "U";
+        media[static_cast<std::size_t>(i)].number = i + 1;
+    }
+    for (auto _ : state) {
+        auto rows = MediaListRows(media, -1);
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+BENCHMARK(BM_MediaListRows5000)->Unit(benchmark::kMillisecond);

@@ -142,6 +142,8 @@ std::string PhaseText(int phase) { return GetText(phase == kPhaseLiquid ? kTextL
 int CheckUnitDialog(const UnitDef& unit) {
     if (unit.name.find_first_not_of(" \t") == std::string::npos) return kMsgUnitIncomplete;
     if (unit.quantity < kQuantityVolumeFlow || unit.quantity > kQuantityMassFlow) return kMsgUnitIncomplete;
+    // A factor of 0 would turn every value entered in the unit into the offset.
+    if (unit.factor == 0) return kMsgUnitIncomplete;
     return 0;
 }
 

@@ -67,7 +67,7 @@ int PhaseFromText(const std::string& text, int phase);
 std::string PhaseText(int phase);
 
 // ---- User units ----
-// The unit dialog refuses a unit without a name or a quantity: the message number, or 0.
+// The unit dialog refuses a unit without a name, a quantity or a factor: the message number, or 0.
 int CheckUnitDialog(const UnitDef& unit);
 inline constexpr int kMsgUnitIncomplete = 63961;
 // Appends a unit made in the unit dialog with the first free number.

@@ -2,10 +2,13 @@
 // language, start-up and exit, a project walk through the form, and the calculator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include "app/assert_handler.hpp"
+#include "app/catalogue_dialogs.hpp"
 #include "app/dialogs.hpp"
 #include "app/form_ids.hpp"
 #include "app/form_view.hpp"
@@ -33,6 +37,10 @@
 #include "app/user_dialogs.hpp"
 #include "data/ini_profile.hpp"
 #include "data/language.hpp"
+#include "data/media.hpp"
+#include "data/number_text.hpp"
+#include "data/pipes.hpp"
+#include "units/unit_files.hpp"
 
 namespace fs = std::filesystem;
 using namespace tarvik;
@@ -183,7 +191,15 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
         {"173", {1224, 1225, 1222, 1223, 1217, 1130, 1218, 1131, 1219, 1221, 1220, 1127, 1213, 1214, 1215, 1216, 1212}},
         {"179", {1000, wxID_OK, wxID_CANCEL}},
         {"PositionDialog", {1124, 1001, 1002, 1044, 1126, 1003, 1128, 1004, 1125, wxID_OK, wxID_CANCEL}},
-        {"ProjectPropertiesDialog", {1124, 1126, 1128, 1003, 1000, 1001, 1002, wxID_OK, wxID_CANCEL}}};
+        {"ProjectPropertiesDialog", {1124, 1126, 1128, 1003, 1000, 1001, 1002, wxID_OK, wxID_CANCEL}},
+        {"DefaultUnitsDialog", {1000, 1001, 1002, wxID_OK, wxID_CANCEL}},
+        {"UserUnitsDialog", {3, 4, 5, wxID_OK, wxID_CANCEL}},
+        {"176", {1000, 1001, 1124, 1126, wxID_OK, wxID_CANCEL}},
+        {"132", {3, 4, 5, wxID_OK, wxID_CANCEL}},
+        {"134", {1001, 1124, 1126, 1000, 1128, 1002, 1010, 1003, 1004, 1005, 1006, 1007, 1009, 1008, 1011, wxID_OK}},
+        {"143", {3, 4, 5, 6, wxID_OK, wxID_CANCEL}},
+        {"144", {1002, 1001, 1124, 1126, 1128, wxID_OK, wxID_CANCEL}},
+        {"PipeSelectionDialog", {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, wxID_OK, wxID_CANCEL}}};
     std::vector<int> menu{wxID_NEW, wxID_OPEN, wxID_CLOSE, wxID_SAVE, wxID_SAVEAS, wxID_PRINT_SETUP, wxID_EXIT, wxID_ABOUT};
     for (int command : {32772, 32796, 32783, 32786, 32785, 32784, 32792, 32793, 32777, 32798, 32799, 32771, 32775,
                         32782, 32795, 32800})
@@ -413,6 +429,247 @@ TEST(SteamDialog, ComputeShowsResultsAndUnitLabels) {
     EXPECT_NE(Value(&d, 1213).find("(kPa)"), std::string::npos);
     EXPECT_NE(Value(&d, 1214).find("(°C)"), std::string::npos);
     d.Destroy();
+}
+
+// ---- Catalogue dialogs ----
+
+namespace {
+
+void AppCommand(int command) {
+    wxCommandEvent e(wxEVT_MENU, CommandId(command));
+    TheMainFrame()->ProcessWindowEvent(e);
+}
+
+// Answers each dialog by its layout name; a dialog without an answer is cancelled.
+struct Dialogs {
+    std::map<std::string, std::function<int(wxDialog&)>> answer;
+    std::vector<std::string> opened;
+    Dialogs() {
+        ModalHook() = [this](wxDialog& d) {
+            const std::string name = d.GetName().utf8_string();
+            opened.push_back(name);
+            auto it = answer.find(name);
+            return it == answer.end() ? static_cast<int>(wxID_CANCEL) : it->second(d);
+        };
+    }
+    ~Dialogs() { ModalHook() = nullptr; }
+};
+
+int Press(wxDialog& d, int id) {
+    d.SetReturnCode(0);
+    Click(&d, id);
+    return d.GetReturnCode();
+}
+
+ListGrid* GridOf(wxDialog& d) {
+    auto* list = dynamic_cast<CatalogueListDialog*>(&d);
+    EXPECT_NE(list, nullptr);
+    return list ? list->grid() : nullptr;
+}
+
+// The row of the grid whose column holds `text`; -1 when none.
+int RowWith(const ListGrid& g, int col, const std::string& text) {
+    for (std::size_t r = 0; r < g.Rows().size(); ++r)
+        if (g.Rows()[r].cells[static_cast<std::size_t>(col)] == text) return static_cast<int>(r);
+    return -1;
+}
+
+}  // namespace
+
+TEST(CatalogueDialogs, DefaultAndUserUnitsReachNewProjectsFormsAndFiles) {
+    UserScript user;
+    AppRun s("units");
+    ASSERT_TRUE(s.started);
+    ModalHook() = FillPositionDialog("PT-1", 1);
+    s.View().Command(32783);
+    Dialogs dialogs;
+
+    // Default units: the second entry of each list; Cancel first changes nothing.
+    const DefaultUnits before = DefaultUnitNames();
+    dialogs.answer["DefaultUnitsDialog"] = [](wxDialog& d) {
+        for (int id : {1000, 1001, 1002}) Ctl<wxChoice>(&d, id)->SetSelection(1);
+        return static_cast<int>(wxID_CANCEL);
+    };
+    AppCommand(32799);
+    EXPECT_EQ(DefaultUnitNames(), before);
+    DefaultUnits chosen;
+    dialogs.answer["DefaultUnitsDialog"] = [&](wxDialog& d) {
+        for (int id : {1000, 1001, 1002}) Ctl<wxChoice>(&d, id)->SetSelection(1);
+        chosen = {Ctl<wxChoice>(&d, 1000)->GetStringSelection().utf8_string(), Ctl<wxChoice>(&d, 1001)->GetStringSelection().utf8_string(),
+                  Ctl<wxChoice>(&d, 1002)->GetStringSelection().utf8_string()};
+        return Press(d, wxID_OK);
+    };
+    AppCommand(32799);
+    EXPECT_EQ(DefaultUnitNames(), chosen);
+    DocManager()->CreateNewDocument();
+    EXPECT_EQ(s.Doc().data.defaultFlowUnit, chosen.flow);
+    EXPECT_EQ(s.Doc().data.defaultPressureUnit, chosen.pressure);
+
+    // A user unit: refused without a name, then added; the form's pressure lists offer it.
+    const int unitsBefore = static_cast<int>(UserUnits().size());
+    int refusals = 0;
+    dialogs.answer["176"] = [&](wxDialog& d) {
+        Ctl<wxChoice>(&d, 1000)->SetSelection(kQuantityPressure);
+        if (Press(d, wxID_OK) != wxID_OK) ++refusals;
+        Type(&d, 1001, "inH2Ox");
+        Type(&d, 1124, "0,000249");
+        return Press(d, wxID_OK);
+    };
+    dialogs.answer["UserUnitsDialog"] = [&](wxDialog& d) {
+        Click(&d, 5);
+        ListGrid* g = GridOf(d);
+        EXPECT_EQ(RowWith(*g, 1, "inH2Ox"), unitsBefore);
+        EXPECT_EQ(g->Rows()[static_cast<std::size_t>(unitsBefore)].cells[2], FormatNumber(0.000249, 4) + "x");
+        return Press(d, wxID_OK);
+    };
+    user.told.clear();
+    AppCommand(32771);
+    EXPECT_EQ(refusals, 1);
+    ASSERT_FALSE(user.told.empty());
+    EXPECT_EQ(user.told[0], GetText(kMsgUnitIncomplete));
+    ASSERT_NE(FindUserUnit("inH2Ox", kQuantityPressure), nullptr);
+    FormView* first = dynamic_cast<FormView*>(DocManager()->GetDocumentsVector().front()->GetFirstView());
+    ASSERT_NE(first, nullptr);
+    EXPECT_NE(Ctl<wxChoice>(first->panel(), kUnitIds[1])->FindString("inH2Ox"), wxNOT_FOUND);
+    LoadUserUnits(s.dir);
+    EXPECT_NE(FindUserUnit("inH2Ox", kQuantityPressure), nullptr);
+
+    // Cancel after a delete keeps the unit.
+    user.answers = {Answer::Yes};
+    dialogs.answer["UserUnitsDialog"] = [&](wxDialog& d) {
+        GridOf(d)->SetCurrentRow(unitsBefore);
+        Click(&d, 3);
+        EXPECT_EQ(RowWith(*GridOf(d), 1, "inH2Ox"), -1);
+        return Press(d, wxID_CANCEL);
+    };
+    AppCommand(32771);
+    EXPECT_NE(FindUserUnit("inH2Ox", kQuantityPressure), nullptr);
+}
+
+TEST(CatalogueDialogs, MediaAndPipesChosenForTheFormCancelKeepsTheLists) {
+    UserScript user;
+    AppRun s("catalogues");
+    ASSERT_TRUE(s.started);
+    ModalHook() = FillPositionDialog("LV-1", 1);
+    s.View().Command(32783);
+    wxPanel* f = s.Form();
+    // Inputs the medium properties accept: Q, p1, p2, T1 of point 1.
+    for (const auto& [row, text] : {std::pair{0, "10"}, std::pair{1, "10"}, std::pair{2, "5"}, std::pair{3, "20"}})
+        Type(f, kGridIds[static_cast<std::size_t>(row)][0], text);
+    Dialogs dialogs;
+    MediaCatalogue& media = Core().session->media();
+    const std::size_t mediaBefore = media.media.size();
+    ASSERT_GT(mediaBefore, 0u);
+
+    // Cancel after adding a record and deleting it with every system record: the list is as it
+    // was, nothing written.
+    user.answers = {Answer::Yes};
+    dialogs.answer["134"] = [](wxDialog& d) {
+        Type(&d, 1001, "!first");
+        return Press(d, wxID_OK);
+    };
+    dialogs.answer["132"] = [&](wxDialog& d) {
+        ListGrid* g = GridOf(d);
+        EXPECT_FALSE(d.FindWindow(3)->IsEnabled());  // a system record is current
+        Click(&d, 5);
+        g->SelectRange(RowWith(*g, 1, "!first"), static_cast<int>(g->Rows().size()) - 1);
+        EXPECT_FALSE(g->SingleRowSelected());
+        EXPECT_TRUE(d.FindWindow(3)->IsEnabled());
+        Click(&d, 3);
+        EXPECT_EQ(RowWith(*g, 0, "S"), -1);
+        return Press(d, wxID_CANCEL);
+    };
+    AppCommand(32775);
+    EXPECT_EQ(media.media.size(), mediaBefore);
+    EXPECT_FALSE(fs::exists(s.dir / kUserMediaFileName));
+
+    // A new liquid chosen in the form's dialog: the medium text and the properties.
+    dialogs.answer["134"] = [](wxDialog& d) {
+        Type(&d, 1001, "Solanka");
+        Type(&d, 1124, "NaCl 20 %");
+        Ctl<wxChoice>(&d, 1000)->SetSelection(0);
+        Type(&d, 1002, "1150");
+        Type(&d, 1003, "0.002");
+        Type(&d, 1005, "22");
+        Type(&d, 1004, "1.6");
+        return Press(d, wxID_OK);
+    };
+    dialogs.answer["132"] = [&](wxDialog& d) {
+        ListGrid* g = GridOf(d);
+        EXPECT_EQ(RowWith(*g, 4, GetText(63077)), -1);  // liquids only
+        Click(&d, 5);
+        const int row = RowWith(*g, 1, "Solanka");
+        EXPECT_GE(row, 0);
+        g->SetCurrentRow(row);
+        EXPECT_TRUE(d.FindWindow(4)->IsEnabled());
+        return Press(d, wxID_OK);
+    };
+    Click(f, 1075);
+    EXPECT_EQ(Value(f, 1117), "Solanka [NaCl 20 %]");
+    EXPECT_EQ(s.View().form().Value(7, 0), 1150);  // density
+    ASSERT_EQ(media.media.size(), mediaBefore + 1);
+    bool found = false;
+    for (const Medium& m : LoadMedia(s.dir).media) found |= m.name == "Solanka" && m.source == "U";
+    EXPECT_TRUE(found);
+    Click(f, 1092);
+    EXPECT_EQ(Value(f, 1117), "");
+
+    // Pipes: one added in the list, then chosen for inlet and outlet.
+    dialogs.answer["144"] = [](wxDialog& d) {
+        Type(&d, 1002, "Testrohr");
+        Type(&d, 1001, "DN 65");
+        Type(&d, 1124, "S 3,2");
+        Type(&d, 1126, "76.1");
+        Type(&d, 1128, "3.2");
+        return Press(d, wxID_OK);
+    };
+    // Four more from a workbook; End, Home and Enter in the grid.
+    const fs::path csv = s.dir / "pipes.csv";
+    std::ofstream(csv) << "kind;size;wall;OD;WT\nCsvRohr;DN 10;S 1;17.2;1.6\nCsvRohr;DN 15;S 1;21.3;2\n"
+                          "CsvRohr;DN 20;S 1;26.9;2\nCsvRohr;DN 25;S 1;33.7;2.3\n";
+    FileChoiceHook() = [&](wxWindow*, const std::string&, const std::string& filter) {
+        EXPECT_EQ(filter, GetText(63041));
+        return std::optional<std::string>(csv.string());
+    };
+    auto key = [](ListGrid* g, int code) {
+        wxKeyEvent e(wxEVT_KEY_DOWN);
+        e.m_keyCode = code;
+        g->GetGridWindow()->ProcessWindowEvent(e);
+    };
+    dialogs.answer["143"] = [&](wxDialog& d) {
+        ListGrid* g = GridOf(d);
+        Click(&d, 5);
+        Click(&d, 6);
+        EXPECT_GE(RowWith(*g, 1, "DN 25"), 0);
+        key(g, WXK_END);
+        EXPECT_EQ(g->CurrentRow(), static_cast<int>(g->Rows().size()) - 1);
+        key(g, WXK_HOME);
+        EXPECT_EQ(g->CurrentRow(), 0);
+        g->SetCurrentRow(RowWith(*g, 0, "Testrohr"));
+        key(g, WXK_RETURN);  // edits the row: the record dialog opens again
+        return Press(d, wxID_OK);
+    };
+    AppCommand(32782);
+    EXPECT_EQ(std::count(dialogs.opened.begin(), dialogs.opened.end(), "144"), 2);
+    EXPECT_NE(FindPipe(LoadPipes(s.dir).pipes, "Testrohr", "DN 65", "S 3,2"), nullptr);
+    FileChoiceHook() = nullptr;
+    EXPECT_NE(FindPipe(LoadPipes(s.dir).pipes, "CsvRohr", "DN 20", "S 1"), nullptr);
+    user.told.clear();
+    dialogs.answer["PipeSelectionDialog"] = [&](wxDialog& d) {
+        EXPECT_NE(Press(d, wxID_OK), wxID_OK);
+        for (int base : {1000, 1005}) {
+            Choose(&d, base, "Testrohr");
+            Choose(&d, base + 1, "DN 65");
+            Choose(&d, base + 2, "S 3,2");
+        }
+        return Press(d, wxID_OK);
+    };
+    Click(f, 1170);
+    ASSERT_EQ(user.told.size(), 1u);
+    EXPECT_EQ(user.told[0], GetText(63004));
+    EXPECT_EQ(s.View().form().pipeTexts[3], "Testrohr");
+    EXPECT_DOUBLE_EQ(s.View().form().Field(kVdOutletPipeOD), 76.1);
+    EXPECT_DOUBLE_EQ(s.View().form().Field(kVdInletPipeWall), 3.2);
 }
 
 // ---- Entry point ----

@@ -96,16 +96,17 @@ TEST(CatalogueLists, PipeRowsSortBySizeTextAndUnitRowsKeepOrder) {
     EXPECT_EQ(AddUserUnit(units, {"c", kQuantityTemperature, 0, 1, 0}).number, 3);
 }
 
-TEST(CatalogueLists, UnitDialogRefusesMissingNameOrQuantity) {
+TEST(CatalogueLists, UnitDialogRefusesMissingNameQuantityOrFactor) {
     struct Case {
         std::string name;
         int quantity;
+        double factor;
         int message;
     };
-    for (const Case& c : {Case{"psi", kQuantityPressure, 0}, Case{"", kQuantityPressure, kMsgUnitIncomplete},
-                          Case{"  ", kQuantityMassFlow, kMsgUnitIncomplete}, Case{"psi", -1, kMsgUnitIncomplete},
-                          Case{"psi", 4, kMsgUnitIncomplete}})
-        EXPECT_EQ(CheckUnitDialog({c.name, c.quantity, 0, 1, 0}), c.message) << c.name << " " << c.quantity;
+    for (const Case& c : {Case{"psi", kQuantityPressure, 1, 0}, Case{"", kQuantityPressure, 1, kMsgUnitIncomplete},
+                          Case{"  ", kQuantityMassFlow, 1, kMsgUnitIncomplete}, Case{"psi", -1, 1, kMsgUnitIncomplete},
+                          Case{"psi", 4, 1, kMsgUnitIncomplete}, Case{"psi", kQuantityPressure, 0, kMsgUnitIncomplete}})
+        EXPECT_EQ(CheckUnitDialog({c.name, c.quantity, 0, c.factor, 0}), c.message) << c.name << " " << c.quantity;
 }
 
 }  // namespace
