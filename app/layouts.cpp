@@ -14,7 +14,7 @@
 namespace tarvik::app {
 
 const std::vector<std::string>& LayoutFiles() {
-    static const std::vector<std::string> files{"form.xrc", "menus.xrc", "dialogs.xrc"};
+    static const std::vector<std::string> files{"form.xrc", "menus.xrc", "dialogs.xrc", "valve_dialogs.xrc"};
     return files;
 }
 
