@@ -1,5 +1,7 @@
 #include "app/valve_dialogs.hpp"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>
@@ -51,6 +53,10 @@ void FillSeriesGrid(wxGrid& grid, const std::vector<SeriesRow>& rows, const std:
         grid.SetCellValue(row, kSeriesTextColumn, W(rows[r].seriesText));
     }
     grid.AutoSizeColumns(false);
+    // Every column in view, up to a sensible width; the rows scroll.
+    int width = 0;
+    for (int col = 0; col < 3; ++col) width += grid.GetColSize(col);
+    grid.SetMinSize(wxSize(std::min(width + 24, 1100), 320));
 }
 
 std::string ChooseValveSeries(wxWindow* parent, const std::vector<SeriesRow>& rows, const std::string& designation) {
@@ -101,7 +107,11 @@ int ChooseCatalogueValve(wxWindow* parent, const std::vector<SeriesValve>& valve
     wxDialog dialog;
     if (!wxXmlResource::Get()->LoadDialog(&dialog, parent, "146")) return -1;
     CatalogueValveChoice choice(valves, selected, pointKv);
-    if (auto* t = Control<wxTextCtrl>(&dialog, 1125)) t->ChangeValue(W(choice.kvText()));
+    if (auto* t = Control<wxTextCtrl>(&dialog, 1125)) {
+        t->ChangeValue(W(choice.kvText()));
+        // Three Kv values must fit whole.
+        t->SetMinSize(wxSize(std::max(t->GetMinSize().x, t->GetTextExtent(t->GetValue()).x + 24), -1));
+    }
     if (auto* t = Control<wxTextCtrl>(&dialog, 1124)) t->ChangeValue(W(choice.sizingKvText()));
     const auto show = [&] {
         SetChoice(&dialog, 1000, choice.KvsTexts(), choice.kvsSelection());
