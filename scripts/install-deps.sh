@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-dev
   locales
   libwxgtk3.2-dev xvfb xauth fonts-liberation ccache
+  libzip-dev libpugixml-dev libexpat1-dev
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -331,6 +333,38 @@ TEST(ProjectFile, SeriesRefreshFollowsTheTable) {
     EXPECT_EQ(other.positions[0].seriesFlag, 0);
     EXPECT_EQ(other.positions[0].seriesValue, "");
     EXPECT_EQ(other.positions[0].designation, "Z-7");
+}
+
+// Chains in the series table (one series' company designation is another's plain one, sections
+// missing for the company index, designations inside each other): whatever the first open
+// refreshes, a second open and save of the saved file changes nothing.
+TEST(ProjectFile, SeriesRefreshSettlesAfterOneOpen) {
+    const std::vector<std::string> names = {"V-1", "V-2", "V-1-A", "V"};
+    const std::vector<std::string> selectors = {"0", "5", "7"};
+    std::uint32_t seed = 12345;
+    auto next = [&seed](std::size_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::size_t>((seed >> 16) % n);
+    };
+    for (int round = 0; round < 400; ++round) {
+        SeriesTable table;
+        for (std::size_t e = 0, count = 1 + next(3); e < count; ++e) {
+            std::string key;
+            for (const auto& s : selectors)
+                if (s == "0" || next(2)) key += "[" + s + ":" + names[next(names.size())] + "]";
+            table[key + " (s" + std::to_string(e) + ")"] = "file" + std::to_string(e);
+        }
+        auto pos = FullPosition();
+        pos.designationSelector = selectors[next(selectors.size())];
+        pos.designation = names[next(names.size())];
+        pos.titleBlock.pairs = {{"ozn", pos.designation + " DN50"}};
+        pos.specItems = {{71, "[2:" + pos.designation + " x]", "", "", "", ""}};
+        ProjectDocument doc;
+        doc.positions = {pos};
+        const auto ctx = Context(&table);
+        const auto once = StoreProject(ReadProject(StoreProject(doc, 2), "chain", ctx), 2);
+        ASSERT_EQ(StoreProject(ReadProject(once, "chain", ctx), 2), once) << round;
+    }
 }
 
 TEST(ProjectFile, TruncatedAndCorruptFilesAreRefused) {
