@@ -5,20 +5,18 @@
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>
-#include <wx/grid.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
 #include "app/dialogs.hpp"
 #include "app/layouts.hpp"
+#include "app/list_grid.hpp"
 #include "data/language.hpp"
 
 namespace tarvik::app {
 namespace {
 
 wxString W(const std::string& s) { return wxString::FromUTF8(s); }
-
-constexpr int kSeriesTextColumn = 2;
 
 void SetChoice(wxWindow* parent, int id, const std::vector<std::string>& texts, int selection) {
     auto* c = Control<wxChoice>(parent, id);
@@ -32,71 +30,42 @@ void SetChoice(wxWindow* parent, int id, const std::vector<std::string>& texts, 
 
 }  // namespace
 
-void FillSeriesGrid(wxGrid& grid, const std::vector<SeriesRow>& rows, const std::string& header) {
-    grid.CreateGrid(static_cast<int>(rows.size()), 3, wxGrid::wxGridSelectRows);
-    grid.EnableEditing(false);
-    grid.HideRowLabels();
-    grid.DisableDragRowSize();
-    // The header is "|"-separated; a leading "<", ">" or "^" is the column's alignment.
-    std::size_t start = 0;
-    for (int col = 0; col < 3; ++col) {
-        const std::size_t bar = header.find('|', start);
-        std::string caption = header.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-        if (!caption.empty() && (caption[0] == '<' || caption[0] == '>' || caption[0] == '^')) caption.erase(0, 1);
-        grid.SetColLabelValue(col, W(caption));
-        start = bar == std::string::npos ? header.size() : bar + 1;
-    }
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const int row = static_cast<int>(r);
-        grid.SetCellValue(row, 0, W(rows[r].name));
-        grid.SetCellValue(row, 1, W(rows[r].description));
-        grid.SetCellValue(row, kSeriesTextColumn, W(rows[r].seriesText));
-    }
+void FillSeriesGrid(ListGrid& grid, const std::vector<SeriesRow>& rows, const std::string& header) {
+    grid.SetColumnFormat(header);
+    std::vector<ListRow> cells;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        cells.push_back({{rows[r].name, rows[r].description, rows[r].seriesText}, static_cast<int>(r)});
+    grid.SetRows(cells);
+    grid.SetDefaultCellAlignment(wxALIGN_LEFT, wxALIGN_CENTRE);
     grid.AutoSizeColumns(false);
     // Every column in view, up to a sensible width; the rows scroll.
     int width = 0;
-    for (int col = 0; col < 3; ++col) width += grid.GetColSize(col);
+    for (int col = 0; col < grid.GetNumberCols(); ++col) width += grid.GetColSize(col);
     grid.SetMinSize(wxSize(std::min(width + 24, 1100), 320));
 }
 
 std::string ChooseValveSeries(wxWindow* parent, const std::vector<SeriesRow>& rows, const std::string& designation) {
     wxDialog dialog;
     if (!wxXmlResource::Get()->LoadDialog(&dialog, parent, "135")) return {};
-    auto* grid = Control<wxGrid>(&dialog, 1125);
-    if (!grid) return {};
-    FillSeriesGrid(*grid, rows, GetText(144));
-    const int preselected = PreselectedSeriesRow(rows, designation);
-    if (preselected >= 0) {
-        grid->SetGridCursor(preselected, 0);
-        grid->SelectRow(preselected);
-        grid->MakeCellVisible(preselected, 0);
+    auto* grid = new ListGrid(&dialog, 1125);
+    if (!wxXmlResource::Get()->AttachUnknownControl("1125", grid, &dialog)) {
+        grid->Destroy();
+        return {};
     }
+    FillSeriesGrid(*grid, rows, GetText(144));
+    grid->SetCurrentRow(PreselectedSeriesRow(rows, designation));
+    grid->SetFocus();  // arrows and Enter act on the rows at once
     std::string chosen;
-    // OK and a row's activation take the selected row's series text; without one the dialog stays.
+    // OK and a row's activation take the current row's series text; without one the dialog stays.
     const auto take = [&] {
-        const wxArrayInt selected = grid->GetSelectedRows();
-        const int row = selected.empty() ? -1 : selected[0];
-        if (row < 0 || row >= grid->GetNumberRows()) return;
-        chosen = grid->GetCellValue(row, kSeriesTextColumn).utf8_string();
+        const int row = grid->CurrentRow();
+        if (row < 0 || row >= static_cast<int>(rows.size())) return;
+        chosen = rows[static_cast<std::size_t>(row)].seriesText;
         if (!chosen.empty()) CloseDialog(dialog, wxID_OK);
     };
     dialog.Bind(wxEVT_BUTTON, [&](wxCommandEvent&) { take(); }, wxID_OK);
     dialog.Bind(wxEVT_BUTTON, [&](wxCommandEvent&) { CloseDialog(dialog, wxID_CANCEL); }, wxID_CANCEL);
-    grid->Bind(wxEVT_GRID_CELL_LEFT_DCLICK, [&](wxGridEvent& e) {
-        grid->SelectRow(e.GetRow());
-        take();
-    });
-    grid->Bind(wxEVT_KEY_DOWN, [&](wxKeyEvent& e) {
-        if (e.GetKeyCode() == WXK_RETURN || e.GetKeyCode() == WXK_NUMPAD_ENTER)
-            take();
-        else
-            e.Skip();
-    });
-    // Row selection follows the cursor, so the keyboard moves the selected row.
-    grid->Bind(wxEVT_GRID_SELECT_CELL, [&](wxGridEvent& e) {
-        e.Skip();
-        if (e.Selecting()) grid->SelectRow(e.GetRow());
-    });
+    dialog.Bind(EVT_LIST_ROW_ACTIVATED, [&](wxCommandEvent&) { take(); });
     dialog.Fit();
     if (RunModal(dialog) != wxID_OK) return {};
     return chosen;

@@ -9,15 +9,15 @@
 
 #include "project/valve_selection.hpp"
 
-class wxGrid;
-
 namespace tarvik::app {
+
+class ListGrid;
 
 // 135: the chosen series text ("designation (qualifier)"), "" on Cancel.
 std::string ChooseValveSeries(wxWindow* parent, const std::vector<SeriesRow>& rows, const std::string& designation);
 
-// The series grid's rows and header (text 144); the one place that knows which grid it is.
-void FillSeriesGrid(wxGrid& grid, const std::vector<SeriesRow>& rows, const std::string& header);
+// The series grid's header (text 144) and rows, each column as wide as its contents.
+void FillSeriesGrid(ListGrid& grid, const std::vector<SeriesRow>& rows, const std::string& header);
 
 // 146: the chosen candidate (index into `valves`), -1 on Cancel or when the lists do not
 // identify one valve.

@@ -16,7 +16,6 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/frame.h>
-#include <wx/grid.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -28,6 +27,7 @@
 #include "app/form_ids.hpp"
 #include "app/form_view.hpp"
 #include "app/layouts.hpp"
+#include "app/list_grid.hpp"
 #include "app/project_doc.hpp"
 #include "app/startup.hpp"
 #include "app/tarvik_app.hpp"
@@ -189,7 +189,7 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
         {"100", {1226, 1228, wxID_OK}},
         {"173", {1224, 1225, 1222, 1223, 1217, 1130, 1218, 1131, 1219, 1221, 1220, 1127, 1213, 1214, 1215, 1216, 1212}},
         {"179", {1000, wxID_OK, wxID_CANCEL}},
-        {"135", {1125, wxID_OK, wxID_CANCEL}},
+        {"135", {wxID_OK, wxID_CANCEL}},  // the grid is placed in at run time
         {"146", {1125, 1124, 1000, 1001, 1002, 3, wxID_OK, wxID_CANCEL}},
         {"PositionDialog", {1124, 1001, 1002, 1044, 1126, 1003, 1128, 1004, 1125, wxID_OK, wxID_CANCEL}},
         {"ProjectPropertiesDialog", {1124, 1126, 1128, 1003, 1000, 1001, 1002, wxID_OK, wxID_CANCEL}}};
@@ -499,6 +499,14 @@ void WriteTestSeries(const fs::path& dir) {
     SaveValveSeries(dir / "dbv" / "test1.dbv", s);
 }
 
+// The series dialog's grid: placed into its layout's placeholder 1125.
+ListGrid* GridIn(wxWindow* w) {
+    if (auto* g = dynamic_cast<ListGrid*>(w)) return g;
+    for (wxWindow* child : w->GetChildren())
+        if (ListGrid* g = GridIn(child)) return g;
+    return nullptr;
+}
+
 std::vector<std::string> Entries(wxWindow* parent, int id) {
     std::vector<std::string> texts;
     if (auto* c = Ctl<wxChoice>(parent, id))
@@ -522,9 +530,11 @@ TEST(Form, ValveSeriesAndCatalogueValveApplied) {
     // The series grid: a row per series, the first preselected; Cancel keeps "...".
     int rows = 0;
     ModalHook() = [&](wxDialog& d) {
-        auto* grid = Ctl<wxGrid>(&d, 1125);
+        ListGrid* grid = GridIn(&d);
+        EXPECT_NE(grid, nullptr);
+        if (!grid) return static_cast<int>(wxID_CANCEL);
         rows = grid->GetNumberRows();
-        EXPECT_EQ(grid->GetSelectedRows().size(), 1u);
+        EXPECT_EQ(grid->CurrentRow(), 0);
         Click(&d, wxID_CANCEL);
         return d.GetReturnCode();
     };
@@ -532,11 +542,15 @@ TEST(Form, ValveSeriesAndCatalogueValveApplied) {
     EXPECT_EQ(rows, static_cast<int>(Core().session->MakeFormContext(nullptr).seriesTable->size()));
     EXPECT_EQ(Value(f, 1134), "...");
     ModalHook() = [&](wxDialog& d) {
-        auto* grid = Ctl<wxGrid>(&d, 1125);
-        for (int r = 0; r < grid->GetNumberRows(); ++r)
-            if (grid->GetCellValue(r, 0) == "TEST 1") grid->SelectRow(r);
-        EXPECT_EQ(grid->GetCellValue(grid->GetSelectedRows()[0], 2), "TEST 1 (Test valve)");
-        Click(&d, wxID_OK);
+        ListGrid* grid = GridIn(&d);
+        if (!grid) return static_cast<int>(wxID_CANCEL);
+        for (std::size_t r = 0; r < grid->Rows().size(); ++r)
+            if (grid->Rows()[r].cells[0] == "TEST 1") grid->SetCurrentRow(static_cast<int>(r));
+        EXPECT_EQ(grid->Rows()[static_cast<std::size_t>(grid->CurrentRow())].cells[2], "TEST 1 (Test valve)");
+        // Activating the row (double-click, Enter) takes it as OK does.
+        wxCommandEvent activate(EVT_LIST_ROW_ACTIVATED, grid->GetId());
+        activate.SetEventObject(grid);
+        grid->ProcessWindowEvent(activate);
         return d.GetReturnCode();
     };
     Click(f, 1133);
