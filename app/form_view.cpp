@@ -21,6 +21,7 @@
 #include "app/project_doc.hpp"
 #include "app/startup.hpp"
 #include "app/user_dialogs.hpp"
+#include "app/valve_dialogs.hpp"
 #include "data/language.hpp"
 #include "data/messages.hpp"
 #include "data/number_text.hpp"
@@ -70,8 +71,6 @@ int FieldControl(const FormCheck& check) {
     }
 }
 
-// The form's buttons for later dialogs: present, never acting yet.
-constexpr int kLaterButtons[] = {1133, 1135};
 
 }  // namespace
 
@@ -106,6 +105,8 @@ bool FormView::OnCreate(wxDocument* doc, long flags) {
     if (!Core().settings.admin)
         if (auto* b = Control<wxButton>(panel_, 1171)) b->Hide();
     ShowForm();
+    // A project window opens maximised the first time; later the user's size stands.
+    frame->Maximize(true);
     frame->Show();
     return true;
 }
@@ -262,8 +263,8 @@ void FormView::ShowForm() {
 
     for (int id : {1077, 1170, 1177, kClearPoint2Button, kClearPoint3Button, kCopyPoint12Button, kCopyPoint23Button, 1171})
         if (wxWindow* w = panel_->FindWindow(id)) w->Enable(has);
-    for (int id : kLaterButtons)
-        if (wxWindow* w = panel_->FindWindow(id)) w->Disable();
+    if (wxWindow* w = panel_->FindWindow(1133)) w->Enable(has && form_.context().seriesTable);
+    if (wxWindow* w = panel_->FindWindow(1135)) w->Enable(has && form_.CatalogueValveEnabled());
     panel_->Layout();
     if (wxWindow* scroll = panel_->GetParent()) scroll->FitInside();
     showing_ = false;
@@ -401,6 +402,8 @@ void FormView::Command(int id) {
     }
     case 1075: ChooseMedium(); return;
     case 1170: ChoosePipes(); return;
+    case 1133: ChooseSeriesCommand(); return;
+    case 1135: ChooseCatalogueValveCommand(); return;
     case 1092: ClearMedium(form_); break;
     case 1171: ToggleManualCoefficients(form_); break;
     case 1177: ReadForm(); ClearPoint(form_, 0); break;
@@ -466,6 +469,29 @@ void FormView::ChoosePipes() {
     selection.texts = form_.pipeTexts;
     if (!tarvik::app::ChoosePipes(GetFrame(), selection)) return;
     ApplyPipes(form_, selection.inletOD, selection.outletOD, selection.inletWall, selection.outletWall, selection.texts);
+    Modified();
+    ShowForm();
+}
+
+void FormView::ChooseSeriesCommand() {
+    const SeriesTable* table = form_.context().seriesTable;
+    if (!table) return;
+    ReadForm();
+    const std::string chosen = ChooseValveSeries(GetFrame(), SeriesRows(*table), form_.designationText);
+    if (!chosen.empty()) {
+        ChooseSeries(form_, Doc().data, chosen);
+        Modified();
+        ShowForm();
+    }
+    if (wxWindow* w = panel_->FindWindow(1133)) w->SetFocus();
+}
+
+void FormView::ChooseCatalogueValveCommand() {
+    if (!form_.series) return;
+    ReadForm();
+    const int index = ChooseCatalogueValve(GetFrame(), form_.series->valves, form_.selectedCandidate, ComputedKv(form_));
+    // Cancel, or no valve identified: the form keeps its valve.
+    if (index < 0 || !ApplyCatalogueValve(form_, Doc().data, index)) return;
     Modified();
     ShowForm();
 }

@@ -49,6 +49,8 @@ private:
     void Focus(const FormCheck& check);
     void PositionCommand(PositionDialogMode mode);
     void Calculate();
+    void ChooseSeriesCommand();
+    void ChooseCatalogueValveCommand();
     void ShowLog();
     void Export(bool specification);
     void ChooseMedium();

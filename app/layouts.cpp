@@ -14,7 +14,8 @@
 namespace tarvik::app {
 
 const std::vector<std::string>& LayoutFiles() {
-    static const std::vector<std::string> files{"form.xrc", "menus.xrc", "dialogs.xrc", "catalogues.xrc"};
+    static const std::vector<std::string> files{"form.xrc", "menus.xrc", "dialogs.xrc", "catalogues.xrc",
+                                                "valve_dialogs.xrc"};
     return files;
 }
 

@@ -50,6 +50,7 @@ void StorePlacement() {
 
 wxDocManager* DocManager() { return g_manager; }
 MainFrame* TheMainFrame() { return g_frame; }
+wxPageSetupDialogData& PageSetup() { return g_manager->GetPageSetupDialogData(); }
 int MenuTemplate() { return Core().settings.admin ? 171 : 129; }
 
 MainFrame::MainFrame(wxDocManager* manager, const wxString& title)

@@ -8,6 +8,7 @@
 #include <wx/app.h>
 #include <wx/docmdi.h>
 #include <wx/docview.h>
+#include <wx/cmndata.h>
 
 namespace tarvik::app {
 
@@ -36,6 +37,9 @@ void EndApplication();
 void ReleaseApplication();
 
 wxDocManager* DocManager();
+// The page setup chosen with Print Setup (57606): the document manager keeps it for the session,
+// and printing starts from it.
+wxPageSetupDialogData& PageSetup();
 MainFrame* TheMainFrame();
 // Creates the frame's document template once; the menu template (129 or 171) in use.
 int MenuTemplate();

@@ -365,6 +365,15 @@ std::string JoinedSeriesTexts(const ValveSeries& series) {
     return joined;
 }
 
+std::array<double, kPointCount> ComputedKv(const PositionForm& form) {
+    std::array<double, kPointCount> kv{};
+    for (std::size_t i = 0; i < kv.size(); ++i) {
+        const SizingResult& r = form.results[i];
+        if (form.pointEnabled[i] && r.computed && std::isfinite(r.Kv) && r.Kv > 0) kv[i] = r.Kv;
+    }
+    return kv;
+}
+
 bool ApplyCatalogueValve(PositionForm& form, ProjectDocument& doc, int index) {
     ValvePosition* p = doc.Current();
     if (!p || !form.series || index < 0 || index >= static_cast<int>(form.series->valves.size())) return false;

@@ -73,6 +73,9 @@ void ClearMedium(PositionForm& form);
 
 // OK of the series dialog with the chosen entry ("designation (qualifier)").
 FormCheck ChooseSeries(PositionForm& form, ProjectDocument& doc, const std::string& chosen);
+// The Kv each point computed, as the catalogue valve dialog sizes with it: 0 for a point that is
+// off or has no result.
+std::array<double, kPointCount> ComputedKv(const PositionForm& form);
 // OK of the catalogue valve dialog with candidate `index` of the loaded series.
 bool ApplyCatalogueValve(PositionForm& form, ProjectDocument& doc, int index);
 // Item 75: the series text list joined.

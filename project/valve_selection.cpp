@@ -8,6 +8,7 @@
 #include "data/language.hpp"
 #include "data/number_text.hpp"
 #include "data/settings.hpp"
+#include "project/characteristic_text.hpp"
 
 namespace tarvik {
 
@@ -155,6 +156,95 @@ std::vector<std::string> CandidateLists::ListTexts(const std::vector<double>& va
     std::vector<std::string> texts{GetText(kTextFirstListEntry)};
     for (double v : values) texts.push_back(FormatNumber(v, 0));
     return texts;
+}
+
+// ---- The catalogue valve dialog ------------------------------------------------------------
+
+CatalogueValveChoice::CatalogueValveChoice(const std::vector<SeriesValve>& valves, int selected,
+                                           const std::array<double, 3>& pointKv)
+    : valves_(valves),
+      kvText_(CandidateKvText(pointKv)),
+      sizingKv_(SizingKv(pointKv)),
+      openingFilter_(sizingKv_ > 0),
+      lists_(std::in_place, valves, OfferedCandidates(valves, sizingKv_, openingFilter_)),
+      formValve_(selected >= 0 && static_cast<std::size_t>(selected) < valves.size() ? selected : -1) {
+    Fill();
+}
+
+std::string CatalogueValveChoice::sizingKvText() const { return FormatNumber(sizingKv_, 0); }
+
+void CatalogueValveChoice::ShowAll() {
+    openingFilter_ = false;
+    lists_.emplace(valves_, OfferedCandidates(valves_, sizingKv_, false));
+    Fill();
+}
+
+// The lists over the offered candidates, with the valve chosen so far (else the form's valve)
+// preselected down all three lists when it is among them; otherwise the first Kvs entry.
+void CatalogueValveChoice::Fill() {
+    const int chosen = selected_ >= 0 ? selected_ : formValve_;
+    kvs_ = lists_->KvsValues();
+    dns_.clear();
+    characteristics_.clear();
+    kvsSelection_ = dnSelection_ = characteristicSelection_ = -1;
+    selected_ = -1;
+    if (kvs_.empty()) return;  // no candidate: empty lists
+    kvsSelection_ = 0;
+    const auto& offered = lists_->offered();
+    if (chosen < 0 || std::find(offered.begin(), offered.end(), static_cast<std::size_t>(chosen)) == offered.end()) {
+        dnSelection_ = 0;  // just the first entry
+        return;
+    }
+    const SeriesValve& v = valves_[static_cast<std::size_t>(chosen)];
+    const auto at = [](const auto& values, auto value) {
+        return static_cast<int>(std::find(values.begin(), values.end(), value) - values.begin());
+    };
+    ChooseKvs(at(kvs_, v.Kvs) + 1);
+    ChooseDn(at(dns_, v.dn) + 1);
+    ChooseCharacteristic(at(characteristics_, v.characteristic));
+}
+
+std::vector<std::string> CatalogueValveChoice::KvsTexts() const {
+    return kvs_.empty() ? std::vector<std::string>{} : CandidateLists::ListTexts(kvs_);
+}
+
+std::vector<std::string> CatalogueValveChoice::DnTexts() const {
+    return kvs_.empty() ? std::vector<std::string>{} : CandidateLists::ListTexts(dns_);
+}
+
+std::vector<std::string> CatalogueValveChoice::CharacteristicTexts() const {
+    std::vector<std::string> texts;
+    for (int code : characteristics_) texts.push_back(CharacteristicText(code));
+    return texts;
+}
+
+void CatalogueValveChoice::ChooseKvs(int entry) {
+    if (entry < 0 || entry > static_cast<int>(kvs_.size())) return;
+    kvsSelection_ = entry;
+    dns_ = entry > 0 ? lists_->DnValues(kvs_[static_cast<std::size_t>(entry - 1)]) : std::vector<double>{};
+    dnSelection_ = 0;
+    characteristics_.clear();
+    characteristicSelection_ = -1;
+    selected_ = -1;
+}
+
+void CatalogueValveChoice::ChooseDn(int entry) {
+    if (kvsSelection_ <= 0 || entry < 0 || entry > static_cast<int>(dns_.size())) return;
+    dnSelection_ = entry;
+    characteristics_ = entry > 0 ? lists_->Characteristics(kvs_[static_cast<std::size_t>(kvsSelection_ - 1)],
+                                                          dns_[static_cast<std::size_t>(entry - 1)])
+                                 : std::vector<int>{};
+    characteristicSelection_ = -1;
+    selected_ = -1;
+}
+
+void CatalogueValveChoice::ChooseCharacteristic(int entry) {
+    if (dnSelection_ <= 0 || entry < 0 || entry >= static_cast<int>(characteristics_.size())) return;
+    characteristicSelection_ = entry;
+    const auto found = lists_->Select(kvs_[static_cast<std::size_t>(kvsSelection_ - 1)],
+                                     dns_[static_cast<std::size_t>(dnSelection_ - 1)],
+                                     characteristics_[static_cast<std::size_t>(entry)]);
+    selected_ = found ? static_cast<int>(*found) : -1;
 }
 
 }  // namespace tarvik

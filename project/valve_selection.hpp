@@ -69,4 +69,51 @@ private:
     std::vector<std::size_t> offered_;
 };
 
+// ---- The catalogue valve dialog ------------------------------------------------------------
+
+// What the catalogue valve dialog shows and returns, list by list: Kvs (text 63950 first), DN
+// (the same) and characteristic. A change of one list refills the lists after it; the result is
+// the candidate the three lists identify, so a half-made choice returns none.
+class CatalogueValveChoice {
+public:
+    // `selected`: the form's candidate (index into `valves`), -1 for none; `pointKv`: the
+    // computed Kv of each point, 0 without a result.
+    CatalogueValveChoice(const std::vector<SeriesValve>& valves, int selected, const std::array<double, 3>& pointKv);
+
+    const std::string& kvText() const { return kvText_; }
+    std::string sizingKvText() const;
+    bool openingFilter() const { return openingFilter_; }
+    // Button 3: every candidate of the series, whatever its opening.
+    void ShowAll();
+
+    // The entries of lists 1000, 1001, 1002 and their selections (-1: none).
+    std::vector<std::string> KvsTexts() const;
+    std::vector<std::string> DnTexts() const;
+    std::vector<std::string> CharacteristicTexts() const;
+    int kvsSelection() const { return kvsSelection_; }
+    int dnSelection() const { return dnSelection_; }
+    int characteristicSelection() const { return characteristicSelection_; }
+
+    void ChooseKvs(int entry);
+    void ChooseDn(int entry);
+    void ChooseCharacteristic(int entry);
+
+    // The candidate (index into the series' valves) the lists identify; -1 when not exactly one.
+    int Selected() const { return selected_; }
+
+private:
+    void Fill();
+
+    const std::vector<SeriesValve>& valves_;
+    std::string kvText_;
+    double sizingKv_ = 0;
+    bool openingFilter_ = true;
+    std::optional<CandidateLists> lists_;  // refilled by ShowAll
+    std::vector<double> kvs_, dns_;
+    std::vector<int> characteristics_;
+    int kvsSelection_ = -1, dnSelection_ = -1, characteristicSelection_ = -1;
+    int formValve_ = -1;
+    int selected_ = -1;
+};
+
 }  // namespace tarvik

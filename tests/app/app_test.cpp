@@ -31,6 +31,7 @@
 #include "app/form_ids.hpp"
 #include "app/form_view.hpp"
 #include "app/layouts.hpp"
+#include "app/list_grid.hpp"
 #include "app/project_doc.hpp"
 #include "app/startup.hpp"
 #include "app/tarvik_app.hpp"
@@ -40,6 +41,7 @@
 #include "data/media.hpp"
 #include "data/number_text.hpp"
 #include "data/pipes.hpp"
+#include "data/valve_series.hpp"
 #include "units/unit_files.hpp"
 
 namespace fs = std::filesystem;
@@ -147,7 +149,11 @@ ModalRunner FillPositionDialog(const std::string& name, int mediumState) {
 
 struct AppRun {
     fs::path dir;
-    explicit AppRun(const std::string& name, const std::string& open = "") : dir(ProgramCopy(name)) {
+    // `prepare` changes the program folder before the start.
+    explicit AppRun(const std::string& name, const std::string& open = "",
+                    const std::function<void(const fs::path&)>& prepare = {})
+        : dir(ProgramCopy(name)) {
+        if (prepare) prepare(dir);
         StartOptions o;
         o.programDir = dir.string();
         o.openFile = open;
@@ -190,6 +196,8 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
         {"100", {1226, 1228, wxID_OK}},
         {"173", {1224, 1225, 1222, 1223, 1217, 1130, 1218, 1131, 1219, 1221, 1220, 1127, 1213, 1214, 1215, 1216, 1212}},
         {"179", {1000, wxID_OK, wxID_CANCEL}},
+        {"135", {wxID_OK, wxID_CANCEL}},  // the grid is placed in at run time
+        {"146", {1125, 1124, 1000, 1001, 1002, 3, wxID_OK, wxID_CANCEL}},
         {"PositionDialog", {1124, 1001, 1002, 1044, 1126, 1003, 1128, 1004, 1125, wxID_OK, wxID_CANCEL}},
         {"ProjectPropertiesDialog", {1124, 1126, 1128, 1003, 1000, 1001, 1002, wxID_OK, wxID_CANCEL}},
         {"DefaultUnitsDialog", {1000, 1001, 1002, wxID_OK, wxID_CANCEL}},
@@ -265,6 +273,76 @@ TEST(Startup, TitleMenuAndUpdateSwitchWrittenAtExit) {
         EXPECT_EQ(DocManager()->GetDocumentsVector().size(), 1u);  // a new empty project
     }
     EXPECT_EQ(IniProfile::Load(ini).GetString("FTP", "Update"), "1");
+    EXPECT_TRUE(user.told.empty());
+}
+
+TEST(Startup, AdministratorModeAboutCompanyIndexAndMissingIni) {
+    UserScript user;
+    {
+        AppRun s("admin", "", [](const fs::path& dir) {
+            std::ofstream(dir / "tarvik.ini") << "[Setup]\nLang=2\nAdmin=1\nIndex=7\n";
+        });
+        ASSERT_TRUE(s.started);
+        EXPECT_EQ(MenuTemplate(), 171);
+        EXPECT_NE(TheMainFrame()->GetMenuBar()->FindItem(CommandId(32797)), nullptr);
+        FormView& view = s.View();
+        wxPanel* f = s.Form();
+        ModalHook() = FillPositionDialog("FV-1", 0);
+        view.Command(32783);
+        // Rows 9 to 11 are typed in only with the manual coefficients switched on.
+        EXPECT_TRUE(f->FindWindow(1171)->IsShown());
+        EXPECT_FALSE(Ctl<wxTextCtrl>(f, kGridIds[9][0])->IsEnabled());
+        Click(f, 1171);
+        for (int row : {9, 10, 11}) EXPECT_TRUE(Ctl<wxTextCtrl>(f, kGridIds[row][0])->IsEnabled()) << row;
+        EXPECT_FALSE(Ctl<wxTextCtrl>(f, kGridIds[9][1])->IsEnabled());  // point 2 is off
+
+        // Manual valve: Kvs, d, D and the characteristic are typed only while it is checked.
+        EXPECT_FALSE(f->FindWindow(1138)->IsEnabled());
+        view.Command(32792);
+        wxUpdateUIEvent checked(CommandId(32792));
+        view.ProcessEvent(checked);
+        EXPECT_TRUE(checked.GetChecked());
+        for (int id : {1138, 1109, 1110, 1168}) EXPECT_TRUE(f->FindWindow(id)->IsEnabled()) << id;
+        view.Command(32792);
+        EXPECT_FALSE(f->FindWindow(1168)->IsEnabled());
+
+        // About: the template text, then the version and its date.
+        std::string about;
+        ModalHook() = [&](wxDialog& d) {
+            about = Value(&d, 1228);
+            return wxID_OK;
+        };
+        wxCommandEvent aboutCmd(wxEVT_MENU, wxID_ABOUT);
+        TheMainFrame()->ProcessWindowEvent(aboutCmd);
+        EXPECT_EQ(about, GetText(64301) + FormatNumber(2.7, 1) + " - 10/2010");
+
+        // Company index: the same text does nothing; another is saved and ends the program.
+        const auto indexDialog = [](const std::string& text, int button) {
+            return [=](wxDialog& d) {
+                EXPECT_EQ(Value(&d, 1000), "7");
+                Type(&d, 1000, text);
+                Click(&d, button);
+                return d.GetReturnCode();
+            };
+        };
+        ModalHook() = indexDialog("8", wxID_CANCEL);
+        EXPECT_FALSE(EditCompanyIndex(TheMainFrame()));
+        ModalHook() = indexDialog("7", wxID_OK);
+        EXPECT_FALSE(EditCompanyIndex(TheMainFrame()));
+        EXPECT_TRUE(user.told.empty());
+        ModalHook() = indexDialog("8", wxID_OK);
+        EXPECT_TRUE(EditCompanyIndex(TheMainFrame()));
+        EXPECT_EQ(IniProfile::Load(s.dir / "tarvik.ini").GetString("Setup", "Index"), "8");
+        ASSERT_EQ(user.told.size(), 1u);
+        EXPECT_EQ(user.told[0], GetText(64400));
+    }
+    // Without tarvik.ini the defaults apply: language 0, no administrator mode.
+    user.told.clear();
+    AppRun s("noini", "", [](const fs::path& dir) { fs::remove(dir / "tarvik.ini"); });
+    ASSERT_TRUE(s.started);
+    EXPECT_EQ(Core().settings.lang, 0);
+    EXPECT_EQ(MenuTemplate(), 129);
+    EXPECT_TRUE(TheMainFrame()->IsShown());
     EXPECT_TRUE(user.told.empty());
 }
 
@@ -411,6 +489,140 @@ TEST(Form, SaveReopenDamagedFileAndFailedSave) {
     EXPECT_EQ(DocManager()->GetDocumentsVector().size(), docs);
     ASSERT_FALSE(user.told.empty());
     EXPECT_NE(user.told[0].find("bad.tkp"), std::string::npos);
+}
+
+// ---- Valve series and catalogue valve ----
+
+namespace {
+
+// A series of three equal-percentage valves: Kvs 10, 16 and 25.
+void WriteTestSeries(const fs::path& dir) {
+    ValveSeries s;
+    s.name = "TEST 1";
+    s.storedDescription = "[0:Zkušební][1:Testowy][2:Test valve][3:Testventil]";
+    s.tableFlags = {0, 0, 0, 0, 0, 0};  // two-point tables: 0 % and 75 % travel
+    for (const auto& [kvs, dn] : {std::pair{10.0, 25.0}, {16.0, 32.0}, {25.0, 40.0}}) {
+        SeriesValve v;
+        v.characteristic = 1;
+        v.Kvs = kvs;
+        v.dn = dn;
+        v.tables[kSeriesFL] = {0.95, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.9};
+        v.tables[kSeriesFd] = {0.1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.46};
+        v.tables[kSeriesXFz] = {0.45, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.38};
+        s.valves.push_back(v);
+    }
+    SaveValveSeries(dir / "dbv" / "test1.dbv", s);
+}
+
+// The series dialog's grid: placed into its layout's placeholder 1125.
+ListGrid* GridIn(wxWindow* w) {
+    if (auto* g = dynamic_cast<ListGrid*>(w)) return g;
+    for (wxWindow* child : w->GetChildren())
+        if (ListGrid* g = GridIn(child)) return g;
+    return nullptr;
+}
+
+std::vector<std::string> Entries(wxWindow* parent, int id) {
+    std::vector<std::string> texts;
+    if (auto* c = Ctl<wxChoice>(parent, id))
+        for (const auto& t : c->GetStrings()) texts.push_back(t.utf8_string());
+    return texts;
+}
+
+}  // namespace
+
+TEST(Form, ValveSeriesAndCatalogueValveApplied) {
+    UserScript user;
+    AppRun s("valves", "", WriteTestSeries);
+    ASSERT_TRUE(s.started);
+    FormView& view = s.View();
+    wxPanel* f = s.Form();
+    ModalHook() = FillPositionDialog("FV-1", 0);
+    view.Command(32783);
+    EXPECT_TRUE(f->FindWindow(1133)->IsEnabled());
+    EXPECT_FALSE(f->FindWindow(1135)->IsEnabled());
+
+    // The series grid: a row per series, the first preselected; Cancel keeps "...".
+    int rows = 0;
+    ModalHook() = [&](wxDialog& d) {
+        ListGrid* grid = GridIn(&d);
+        EXPECT_NE(grid, nullptr);
+        if (!grid) return static_cast<int>(wxID_CANCEL);
+        rows = grid->GetNumberRows();
+        EXPECT_EQ(grid->CurrentRow(), 0);
+        Click(&d, wxID_CANCEL);
+        return d.GetReturnCode();
+    };
+    Click(f, 1133);
+    EXPECT_EQ(rows, static_cast<int>(Core().session->MakeFormContext(nullptr).seriesTable->size()));
+    EXPECT_EQ(Value(f, 1134), "...");
+    ModalHook() = [&](wxDialog& d) {
+        ListGrid* grid = GridIn(&d);
+        if (!grid) return static_cast<int>(wxID_CANCEL);
+        for (std::size_t r = 0; r < grid->Rows().size(); ++r)
+            if (grid->Rows()[r].cells[0] == "TEST 1") grid->SetCurrentRow(static_cast<int>(r));
+        EXPECT_EQ(grid->Rows()[static_cast<std::size_t>(grid->CurrentRow())].cells[2], "TEST 1 (Test valve)");
+        // Activating the row (double-click, Enter) takes it as OK does.
+        wxCommandEvent activate(EVT_LIST_ROW_ACTIVATED, grid->GetId());
+        activate.SetEventObject(grid);
+        grid->ProcessWindowEvent(activate);
+        return d.GetReturnCode();
+    };
+    Click(f, 1133);
+    EXPECT_EQ(Value(f, 1134), "TEST 1");
+    EXPECT_EQ(wxWindow::FindFocus(), f->FindWindow(1133));
+    ASSERT_TRUE(f->FindWindow(1135)->IsEnabled());
+
+    // Kv1 = 8, Kv2 = 12: the 16 and 25 valves open between 60 and 95 %.
+    Check(f, 1045, true);
+    for (std::size_t i = 0; i < 2; ++i) {
+        view.form().results[i].computed = true;
+        view.form().results[i].Kv = i == 0 ? 8 : 12;
+    }
+    ModalHook() = [&](wxDialog& d) {
+        EXPECT_EQ(Value(&d, 1125), "Kv1 = 8; Kv2 = 12");
+        EXPECT_EQ(Value(&d, 1124), "12");
+        EXPECT_EQ(Entries(&d, 1000), (std::vector<std::string>{GetText(63950), "16", "25"}));
+        Choose(&d, 1000, "16");
+        Choose(&d, 1001, "32");
+        Choose(&d, 1002, GetText(63060));
+        Click(&d, wxID_OK);
+        return d.GetReturnCode();
+    };
+    Click(f, 1135);
+    EXPECT_EQ(Value(f, 1138), "16");
+    EXPECT_EQ(Value(f, 1109), "32");
+    EXPECT_EQ(Value(f, 1110), "32");
+    EXPECT_EQ(Ctl<wxChoice>(f, 1168)->GetSelection(), 1);
+    EXPECT_NE(Value(f, kGridIds[9][1]), "0");  // FL at point 2's Kv
+
+    // Cancel after another choice keeps the valve; so does OK when the lists name none.
+    for (int button : {static_cast<int>(wxID_CANCEL), static_cast<int>(wxID_OK)}) {
+        ModalHook() = [&](wxDialog& d) {
+            EXPECT_EQ(Ctl<wxChoice>(&d, 1000)->GetStringSelection(), "16");  // the form's valve
+            Choose(&d, 1000, "25");
+            Click(&d, button);
+            return d.GetReturnCode();
+        };
+        Click(f, 1135);
+        EXPECT_EQ(Value(f, 1138), "16");
+    }
+
+    // No results: the filter is off and every valve is offered; button 3 has nothing to add.
+    view.form().results = {};
+    ModalHook() = [&](wxDialog& d) {
+        EXPECT_EQ(Value(&d, 1125), "");
+        EXPECT_EQ(Entries(&d, 1000).size(), 4u);
+        EXPECT_FALSE(d.FindWindow(3)->IsEnabled());
+        Choose(&d, 1000, "25");
+        Choose(&d, 1001, "40");
+        Choose(&d, 1002, GetText(63060));
+        Click(&d, wxID_OK);
+        return d.GetReturnCode();
+    };
+    Click(f, 1135);
+    EXPECT_EQ(Value(f, 1138), "25");
+    EXPECT_TRUE(user.told.empty()) << user.told.front();
 }
 
 // ---- Water and steam ----

@@ -484,6 +484,11 @@ TEST_F(PositionFormTest, SeriesSelectionAndCatalogueValve) {
 
     // Applying the valve: coefficients at the point's Kv (10 of 40, linear: 25 % travel).
     form.results[0].Kv = 10;
+    // The dialog sizes with the points that are on and computed.
+    EXPECT_EQ(ComputedKv(form), (std::array<double, 3>{0, 0, 0}));
+    form.results[0].computed = form.results[1].computed = true;
+    form.results[1].Kv = 30;
+    EXPECT_EQ(ComputedKv(form), (std::array<double, 3>{10, 0, 0}));
     doc.positions[0].titleBlock.pairs = {{"kks", "FV-1"}};
     ASSERT_TRUE(ApplyCatalogueValve(form, doc, 0));
     EXPECT_EQ(form.Field(kVdKvs), 40);

@@ -80,6 +80,68 @@ TEST(CandidateLists, CascadeFromKvsToDnToCharacteristic) {
     EXPECT_EQ(CharacteristicText(kCharOnOff), "on-off");
 }
 
+TEST(CatalogueValveChoice, CascadePreselectionAndResult) {
+    test::NumericLocale c("C");
+    test::UseLanguage(2);
+    const std::vector<SeriesValve> ep = {Valve(10, 25, kCharEqualPercentage), Valve(16, 32, kCharEqualPercentage),
+                                         Valve(25, 40, kCharEqualPercentage), Valve(16, 32, kCharLinear),
+                                         Valve(16, 40, kCharEqualPercentage)};
+    using Texts = std::vector<std::string>;
+    struct Case {
+        const char* what;
+        int selected;
+        std::array<double, 3> kv;
+        bool showAll;
+        Texts kvs;
+        int kvsSel, dnSel, charSel, result;
+    };
+    const Case cases[] = {
+        // Kv 12 opens the 16 and 25 valves reasonably; the form's valve is preselected down the lists.
+        {"chosen valve offered", 1, {8, 12, 0}, false, {"(not selected)", "16", "25"}, 1, 1, 0, 1},
+        {"chosen valve filtered out", 0, {8, 12, 0}, false, {"(not selected)", "16", "25"}, 0, 0, -1, -1},
+        {"filter off by button", 0, {8, 12, 0}, true, {"(not selected)", "10", "16", "25"}, 1, 1, 0, 0},
+        {"no results: every valve", -1, {0, 0, 0}, false, {"(not selected)", "10", "16", "25"}, 0, 0, -1, -1},
+        {"selection out of range", 99, {8, 12, 0}, false, {"(not selected)", "16", "25"}, 0, 0, -1, -1},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        CatalogueValveChoice choice(ep, k.selected, k.kv);
+        if (k.showAll) choice.ShowAll();
+        EXPECT_EQ(choice.KvsTexts(), k.kvs);
+        EXPECT_EQ(choice.kvsSelection(), k.kvsSel);
+        EXPECT_EQ(choice.dnSelection(), k.dnSel);
+        EXPECT_EQ(choice.characteristicSelection(), k.charSel);
+        EXPECT_EQ(choice.Selected(), k.result);
+    }
+
+    CatalogueValveChoice choice(ep, -1, {8, 12, 0});
+    EXPECT_TRUE(choice.openingFilter());
+    EXPECT_EQ(choice.kvText(), "Kv1 = 8; Kv2 = 12");
+    EXPECT_EQ(choice.sizingKvText(), "12");
+    // Kvs 16 has two DNs; DN 32 two characteristics: only all three lists name one valve.
+    choice.ChooseKvs(1);
+    EXPECT_EQ(choice.DnTexts(), (Texts{"(not selected)", "32", "40"}));
+    EXPECT_TRUE(choice.CharacteristicTexts().empty());
+    choice.ChooseDn(1);
+    EXPECT_EQ(choice.CharacteristicTexts(), (Texts{"equal percentage", "linear"}));
+    EXPECT_EQ(choice.Selected(), -1);
+    choice.ChooseCharacteristic(1);
+    EXPECT_EQ(choice.Selected(), 3);
+    // Another Kvs undoes the choice; a DN without a Kvs is ignored.
+    choice.ChooseKvs(2);
+    EXPECT_EQ(choice.Selected(), -1);
+    EXPECT_EQ(choice.DnTexts(), (Texts{"(not selected)", "40"}));
+    choice.ChooseKvs(0);
+    choice.ChooseDn(1);
+    EXPECT_EQ(choice.dnSelection(), 0);
+
+    const std::vector<SeriesValve> none;
+    CatalogueValveChoice empty(none, 0, {8, 0, 0});
+    EXPECT_TRUE(empty.KvsTexts().empty());
+    EXPECT_TRUE(empty.DnTexts().empty());
+    EXPECT_EQ(empty.Selected(), -1);
+}
+
 TEST(CharacteristicTexts, NamesAndCodesMapBothWays) {
     const LanguagePack saved = CurrentLanguage();
     CurrentLanguage().Set(63059, "lineární");

@@ -1,0 +1,139 @@
+// tarvik_screens: pictures of the desktop program's windows for a look at their layout in one
+// language. Run by scripts/screenshot.sh --dialogs under Xvfb; no test. Each dialog is shown
+// modeless where the program would run it modally, captured from the screen and closed.
+//   tarvik_screens PROGRAM_DIR OUT_DIR
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <wx/app.h>
+#include <wx/choice.h>
+#include <wx/docview.h>
+#include <wx/evtloop.h>
+#include <wx/timer.h>
+
+#include "app/assert_handler.hpp"
+#include "app/dialogs.hpp"
+#include "app/form_view.hpp"
+#include "app/layouts.hpp"
+#include "app/tarvik_app.hpp"
+#include "app/user_dialogs.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tarvik::app;
+
+fs::path g_out;
+int g_failures = 0;
+
+// A real event loop for a while: GTK paints on its frame clock, which a yield does not drive.
+void Settle() {
+    wxGUIEventLoop loop;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { loop.Exit(); });
+    timer.StartOnce(500);
+    loop.Run();
+}
+
+// The window's part of the screen as a PNG (ImageMagick's import reads the X server).
+void Capture(wxWindow& w, const std::string& name) {
+    Settle();
+    const wxRect r = w.GetScreenRect();
+    const fs::path png = g_out / (name + ".png");
+    const std::string command = "import -window root -crop " + std::to_string(r.width) + "x" +
+                                std::to_string(r.height) + "+" + std::to_string(r.x) + "+" + std::to_string(r.y) +
+                                " +repage '" + png.string() + "'";
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "tarvik_screens: %s not captured\n", name.c_str());
+        ++g_failures;
+        return;
+    }
+    std::printf("%s\n", png.c_str());
+}
+
+// The next dialog the program runs is captured under `name` and cancelled.
+void CaptureNextDialog(const std::string& name) {
+    ModalHook() = [name](wxDialog& d) {
+        d.Fit();
+        d.CentreOnScreen();
+        d.Show();
+        Capture(d, name);
+        d.Hide();
+        ModalHook() = nullptr;
+        return static_cast<int>(wxID_CANCEL);
+    };
+}
+
+class ScreensApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tarvik_screens PROGRAM_DIR OUT_DIR\n");
+        return 2;
+    }
+    const fs::path program = argv[1];
+    g_out = argv[2];
+    fs::create_directories(g_out);
+    int wxArgc = 1;
+    wxApp::SetInstance(new ScreensApp);
+    if (!wxEntryStart(wxArgc, argv)) {
+        std::fprintf(stderr, "tarvik_screens: no display\n");
+        return 1;
+    }
+    InstallProgramAssertHandler();
+    wxTheApp->CallOnInit();
+    User().tell = [](const std::string& text) { std::fprintf(stderr, "message: %s\n", text.c_str()); };
+    User().ask = [](const std::string&, bool) { return Answer::No; };
+    StartOptions options;
+    options.programDir = program.string();
+    options.openFile = (program / "Demo.tkp").string();
+    if (!StartApplication(options)) return 1;
+    MainFrame* frame = TheMainFrame();
+    frame->SetSize(0, 0, 1400, 1000);
+    auto* view = dynamic_cast<FormView*>(DocManager()->GetDocumentsVector().back()->GetFirstView());
+    wxWindow* panel = view->panel();
+    // The first position, calculated, so that the valve dialog sizes with its Kv.
+    if (auto* list = Control<wxChoice>(panel, 1000); list && list->GetCount() > 0) {
+        list->SetSelection(0);
+        wxCommandEvent pick(wxEVT_CHOICE, 1000);
+        pick.SetInt(0);
+        pick.SetEventObject(list);
+        list->ProcessWindowEvent(pick);
+    }
+    view->Command(1077);
+    Capture(*frame, "form");
+
+    CaptureNextDialog("173-steam");
+    {
+        SteamDialog d(frame);
+        RunModal(d);
+    }
+    CaptureNextDialog("100-about");
+    ShowAbout(frame);
+    CaptureNextDialog("179-company-index");
+    EditCompanyIndex(frame);
+    CaptureNextDialog("position");
+    view->Command(32786);
+    CaptureNextDialog("project");
+    view->Command(1143);
+    CaptureNextDialog("135-series");
+    view->Command(1133);
+    CaptureNextDialog("146-catalogue-valve");
+    view->Command(1135);
+
+    for (wxDocument* d : DocManager()->GetDocumentsVector()) d->Modify(false);
+    DocManager()->CloseDocuments(true);
+    EndApplication();
+    for (wxWindow* w : wxTopLevelWindows) w->Destroy();
+    wxTheApp->ProcessPendingEvents();
+    ReleaseApplication();
+    wxEntryCleanup();
+    return g_failures == 0 ? 0 : 1;
+}
