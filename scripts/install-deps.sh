@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-dev
   locales
   libwxgtk3.2-dev xvfb xauth fonts-liberation ccache
+  libcairo2-dev poppler-utils
 )
 
 missing=()
