@@ -23,4 +23,7 @@ int ExportCommand(std::vector<std::string>& args);
 int CandidatesCommand(std::vector<std::string>& args);
 int CalcCommand(std::vector<std::string>& args);
 
+// drawing PROJECT --position NAME --out FILE [--layers SPEC]: the position's dimension drawing.
+int DrawingCommand(std::vector<std::string>& args);
+
 }  // namespace tarvik::cli

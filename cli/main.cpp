@@ -26,6 +26,7 @@ const Command kCommands[] = {
     {"calc", "calculate the positions of a project", tarvik::cli::CalcCommand},
     {"export", "write the summary or specification export of a project", tarvik::cli::ExportCommand},
     {"candidates", "list the catalogue valves offered for a position", tarvik::cli::CandidatesCommand},
+    {"drawing", "write a position's dimension drawing as PDF, PNG or SVG", tarvik::cli::DrawingCommand},
 };
 
 void PrintUsage(std::FILE* out) {
