@@ -74,46 +74,66 @@ void SetTotalWeight(KeyValueList& titleBlock) {
 }
 
 std::string SubstitutePlaceholders(std::string_view in, const KeyValueList& titleBlock) {
-    std::string text(in);
+    // The text as its lines; a filled line is joined to the one before it. Working line by line
+    // keeps a large template linear: only the filled line and its predecessor change.
+    std::vector<std::string> lines;
+    for (std::size_t at = 0;;) {
+        const std::size_t nl = in.find('\n', at);
+        lines.emplace_back(in.substr(at, nl == std::string_view::npos ? std::string_view::npos : nl - at));
+        if (nl == std::string_view::npos) break;
+        at = nl + 1;
+    }
     for (const auto& [key, value] : titleBlock.pairs) {
         const std::string placeholder = "*" + key + "*";
-        std::size_t pos = text.find(placeholder);
-        while (pos != std::string::npos) {
-            const std::size_t nl = text.rfind('\n', pos);
-            const std::size_t lineStart = nl == std::string::npos ? 0 : nl + 1;
-            const std::size_t lineEnd = std::min(text.find('\n', pos), text.size());
-            const std::string_view line = std::string_view(text).substr(lineStart, lineEnd - lineStart);
-            const std::string upper = Upper(line);
-            const std::size_t rel = pos - lineStart;
-            std::size_t next = pos + 1;
-            // The text opcode holding the occurrence runs from the last "(TEXT" before it to the
-            // next one on the line: a line joined from several text opcodes keeps the others.
-            const std::size_t opStart = upper.rfind("(TEXT", rel);
-            if (opStart != std::string::npos && upper.find(')') != std::string::npos) {
-                const std::size_t opEnd = std::min(upper.find("(TEXT", rel), upper.size());
-                const std::size_t b1 = line.find(' ', opStart);
-                const std::size_t b2 = b1 == std::string::npos ? b1 : line.find(' ', b1 + 1);
-                const std::size_t close = line.substr(0, opEnd).rfind(')');
-                const bool inside = b2 != std::string::npos && close != std::string::npos && b2 < close &&
-                                    rel > b2 && rel + placeholder.size() <= close;
-                const std::string_view arg = inside ? line.substr(b2 + 1, close - b2 - 1) : std::string_view();
-                const bool encoded = arg.size() >= 2 && arg.front() == '"' && arg.back() == '"';
-                if (inside && !encoded) {
-                    std::string plain = Unquoted(arg);
-                    ReplaceAll(plain, placeholder, value);
-                    const std::string hex = EncodeDwfHexString(plain);
-                    const std::size_t before = lineStart > 0 ? lineStart - 1 : 0;  // without the line break
-                    std::string rebuilt = text.substr(0, before);
-                    rebuilt.append(line.substr(0, b2 + 1));
-                    next = rebuilt.size() + hex.size();
-                    rebuilt += hex;
-                    rebuilt.append(line.substr(close));
-                    rebuilt.append(text, lineEnd, std::string::npos);
-                    text = std::move(rebuilt);
+        std::vector<std::string> joined;
+        joined.reserve(lines.size());
+        for (std::string& line : lines) {
+            bool filled = false;
+            std::size_t pos = line.find(placeholder);
+            const std::string upper = pos == std::string::npos ? std::string() : Upper(line);
+            if (upper.find(')') == std::string::npos) pos = std::string::npos;
+            std::string out;
+            std::size_t copied = 0;
+            while (pos != std::string::npos) {
+                std::size_t next = pos + 1;
+                // The text opcode holding the occurrence runs from the last "(TEXT" before it to
+                // the next one on the line: a line joined from several text opcodes keeps the others.
+                const std::size_t opStart = upper.rfind("(TEXT", pos);
+                if (opStart != std::string::npos) {
+                    const std::size_t opEnd = std::min(upper.find("(TEXT", pos), upper.size());
+                    const std::size_t b1 = line.find(' ', opStart);
+                    const std::size_t b2 = b1 == std::string::npos ? b1 : line.find(' ', b1 + 1);
+                    const std::size_t close = line.rfind(')', opEnd - 1);
+                    const bool inside = b2 != std::string::npos && close != std::string::npos && b2 < close &&
+                                        pos > b2 && pos + placeholder.size() <= close && b2 + 1 >= copied;
+                    const std::string_view arg =
+                        inside ? std::string_view(line).substr(b2 + 1, close - b2 - 1) : std::string_view();
+                    const bool encoded = arg.size() >= 2 && arg.front() == '"' && arg.back() == '"';
+                    if (inside && !encoded) {
+                        std::string plain = Unquoted(arg);
+                        ReplaceAll(plain, placeholder, value);
+                        out.append(line, copied, b2 + 1 - copied);
+                        out += EncodeDwfHexString(plain);
+                        copied = close;
+                        next = close;
+                        filled = true;
+                    }
                 }
+                pos = line.find(placeholder, next);
             }
-            pos = text.find(placeholder, next);
+            if (filled) {
+                out.append(line, copied, std::string::npos);
+                line = std::move(out);
+            }
+            if (filled && !joined.empty()) joined.back() += line;  // without the line break before it
+            else joined.push_back(std::move(line));
         }
+        lines = std::move(joined);
+    }
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i) text += '\n';
+        text += lines[i];
     }
     return text;
 }
