@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-dev
   locales
   libwxgtk3.2-dev xvfb xauth fonts-liberation ccache
-  libcairo2-dev poppler-utils
+  libcairo2-dev libpng-dev poppler-utils
 )
 
 missing=()
