@@ -648,7 +648,27 @@ private:
             sh.text = std::move(text);
             sh.font = FontIndex();
         }
-        SkipGroup();  // the text options
+        TextOptions();
+    }
+
+    // Skips the option groups of a text up to its ')'. A group that is a drawing opcode means the
+    // text lost its ')': the text ends there and the opcode is read.
+    void TextOptions() {
+        static const char* const kOpcodes[] = {"Text", "Layer", "Color", "Font", "LineWeight", "LinePattern",
+                                               "Circle", "Ellipse", "EndOfDWF", "View", "Comment"};
+        while (!stop_) {
+            SkipSpace();
+            if (AtEnd() || s_[pos_] != '(') break;
+            const std::size_t open = pos_++;
+            const std::string name = Name();
+            if (std::any_of(std::begin(kOpcodes), std::end(kOpcodes), [&](const char* k) { return name == k; })) {
+                Note("a text opcode is not closed (offset " + std::to_string(open) + ")");
+                pos_ = open;
+                return;
+            }
+            SkipGroup();
+        }
+        if (!stop_) SkipGroup();
     }
 
     void Units() {

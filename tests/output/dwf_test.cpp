@@ -119,6 +119,8 @@ TEST(DwfParser, DamagedStreamsKeepWhatWasRead) {
         {"(DWF V00.42)L 0,0 1,1 ))) L 1,1 2,2", "line 0,0 1,1 | line 1,1 2,2", "stray ')'"},
         {"(DWF V00.42)L 0,0 1,1 \x01\x02 L 1,1 2,2", "line 0,0 1,1", "binary DWF content not supported (byte 0x01"},
         {"(DWF V00.42)(Text 1,1 'abc'\nL 0,0 1,1\n(EndOfDWF)", "text 1,1 'abc' h1000 r0", "inside an opcode"},
+        {"(DWF V00.42)(Text 1,1 'abc' (Bounds 0,0 1,0 1,1 0,1)\n(Layer 2 B)L 0,0 1,1(EndOfDWF)",
+         "text 1,1 'abc' h1000 r0 | line 0,0 1,1", "not closed"},
         {"(DWF V00.42)(Text 1,1 'abc)\nL 0,0 1,1\n(EndOfDWF)", "", "not closed"},
         {"(DWF V00.42)(Text 1,1 \"0041", "", "not closed"},
         {std::string("(DWF V00.42)L 0,0 1,1 {") + std::string(4, '\0') + std::string("\x10", 1) + std::string(1, '\0') +
