@@ -26,5 +26,7 @@ int CalcCommand(std::vector<std::string>& args);
 // pipes import WORKBOOK [--into FILE]: appends a workbook's pipe table to a pipe file (default:
 // potrubi.tkd of the program folder).
 int PipesCommand(std::vector<std::string>& args);
+// drawing PROJECT --position NAME --out FILE [--layers SPEC]: the position's dimension drawing.
+int DrawingCommand(std::vector<std::string>& args);
 
 }  // namespace tarvik::cli

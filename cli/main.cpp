@@ -27,6 +27,7 @@ const Command kCommands[] = {
     {"export", "write the summary or specification export of a project", tarvik::cli::ExportCommand},
     {"candidates", "list the catalogue valves offered for a position", tarvik::cli::CandidatesCommand},
     {"pipes", "append a workbook's pipe table (.xlsx, .ods, .csv) to a pipe file", tarvik::cli::PipesCommand},
+    {"drawing", "write a position's dimension drawing as PDF, PNG or SVG", tarvik::cli::DrawingCommand},
 };
 
 void PrintUsage(std::FILE* out) {

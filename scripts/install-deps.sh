@@ -11,6 +11,7 @@ packages=(
   locales
   libwxgtk3.2-dev xvfb xauth fonts-liberation ccache
   libzip-dev libpugixml-dev libexpat1-dev
+  libcairo2-dev libpng-dev poppler-utils
 )
 
 missing=()
