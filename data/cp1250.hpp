@@ -7,6 +7,8 @@
 namespace tarvik {
 
 std::string Cp1250ToUtf8(std::string_view bytes);
+// Appends the UTF-8 form of one code point (U+0000 to U+10FFFF).
+void AppendUtf8(std::string& out, char32_t cp);
 // Characters without a code page 1250 form become "?" (and `lossy` is set when given).
 std::string Utf8ToCp1250(std::string_view utf8, bool* lossy = nullptr);
 

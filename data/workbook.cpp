@@ -320,7 +320,6 @@ private:
 
 // ---- xlsx --------------------------------------------------------------------------------------
 
-void AppendUtf8(std::string& out, char32_t cp);
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -787,24 +786,6 @@ bool ValidUtf8(std::string_view s) {
         i += static_cast<std::size_t>(n) + 1;
     }
     return true;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 std::string Utf16ToUtf8(Bytes b, bool bigEndian) {
