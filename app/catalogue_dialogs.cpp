@@ -7,6 +7,7 @@
 #include <wx/choice.h>
 #include <wx/filedlg.h>
 #include <wx/progdlg.h>
+#include <wx/settings.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
@@ -176,7 +177,14 @@ CatalogueListDialog::CatalogueListDialog(wxWindow* parent, const char* layout, i
         if (wxWindow* b = FindWindow(3); b && b->IsEnabled()) Delete();
     });
     BindOkCancel(*this);
-    SetSize(wxSize(760, 480));
+}
+
+void CatalogueListDialog::SizeToColumns() {
+    int width = grid_->GetRowLabelSize() + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X) + 4;
+    for (int c = 0; c < grid_->GetNumberCols(); ++c)
+        if (grid_->IsColShown(c)) width += grid_->GetColSize(c);
+    grid_->SetMinSize(wxSize(std::min(width, 1100), 400));
+    Fit();
 }
 
 void CatalogueListDialog::UpdateButtons(int row) {
@@ -248,6 +256,7 @@ bool EditUserUnits(wxWindow* parent) {
     d.edit = [&](int i) { return EditUnit(&d, units[static_cast<std::size_t>(i)]); };
     d.erase = [&](const std::vector<int>& indices) { EraseRecords(units, indices); };
     d.Refill();
+    d.SizeToColumns();
     if (RunModal(d) != wxID_OK) return false;
     UserUnits() = std::move(units);
     RebuildUnitDisplayTexts();
@@ -284,6 +293,7 @@ MediaChoice EditMedia(wxWindow* parent, int phaseFilter) {
     d.grid()->SetCurrentRow(g_lastMediaRow);
     d.Refill();
     MediaChoice choice;
+    d.SizeToColumns();
     if (RunModal(d) != wxID_OK) return choice;
     choice.ok = true;
     const ListGrid& g = *d.grid();
@@ -349,6 +359,7 @@ bool EditPipes(wxWindow* parent) {
     d.edit = [&](int i) { return EditPipeRecord(&d, pipes[static_cast<std::size_t>(i)]); };
     d.erase = [&](const std::vector<int>& indices) { EraseRecords(pipes, indices); };
     d.Refill();
+    d.SizeToColumns();
     if (RunModal(d) != wxID_OK) return false;
     catalogue.pipes = std::move(pipes);
     SavePipes(catalogue, Dir());

@@ -34,6 +34,8 @@ public:
     void New();
     void Edit();
     void Delete();
+    // Wide enough for every shown column (within reason), then fitted: called once before showing.
+    void SizeToColumns();
 
 private:
     void UpdateButtons(int row);

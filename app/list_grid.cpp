@@ -36,6 +36,7 @@ void ListGrid::SetColumnFormat(const std::string& format) {
     if (GetNumberCols() < cols) AppendCols(cols - GetNumberCols());
     if (GetNumberCols() > cols) DeleteCols(cols, GetNumberCols() - cols);
     templateWidths_.assign(captions.size(), GetDefaultColSize());
+    captionWidths_.assign(captions.size(), 0);
     wxClientDC dc(this);
     dc.SetFont(GetLabelFont());
     for (int c = 0; c < cols; ++c) {
@@ -44,6 +45,7 @@ void ListGrid::SetColumnFormat(const std::string& format) {
         wxString shown = caption;
         shown.Trim(true).Trim(false);
         SetColLabelValue(c, shown);
+        if (!shown.empty()) captionWidths_[static_cast<std::size_t>(c)] = dc.GetTextExtent(shown).x + kCaptionPadding / 2;
         // The caption's blanks widen the column, as the format text is written.
         if (!caption.empty()) templateWidths_[static_cast<std::size_t>(c)] = dc.GetTextExtent(caption).x + kCaptionPadding;
         ShowCol(c);
@@ -62,7 +64,10 @@ void ListGrid::ScaleColumn(int col, double factor) {
         HideCol(col);
         return;
     }
-    SetColSize(col, static_cast<int>(std::lround(TemplateWidth(col) * factor)));
+    // Narrowed as the layout asks, but never so far that the header loses letters: the
+    // translated captions are longer than the padding of the format text allows for.
+    const int narrowed = static_cast<int>(std::lround(TemplateWidth(col) * factor));
+    SetColSize(col, std::max(narrowed, captionWidths_[static_cast<std::size_t>(col)]));
 }
 
 void ListGrid::SetRows(const std::vector<ListRow>& rows) {

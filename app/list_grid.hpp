@@ -52,6 +52,7 @@ private:
     void Send(const wxEventType& type, int row);
 
     std::vector<int> templateWidths_;
+    std::vector<int> captionWidths_;  // the trimmed caption: a narrowed column never cuts it
     std::vector<ListRow> rows_;
 };
 

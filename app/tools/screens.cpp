@@ -14,6 +14,7 @@
 #include <wx/timer.h>
 
 #include "app/assert_handler.hpp"
+#include "app/catalogue_dialogs.hpp"
 #include "app/dialogs.hpp"
 #include "app/form_view.hpp"
 #include "app/layouts.hpp"
@@ -127,6 +128,16 @@ int main(int argc, char** argv) {
     view->Command(1133);
     CaptureNextDialog("146-catalogue-valve");
     view->Command(1135);
+    CaptureNextDialog("default-units");
+    EditDefaultUnits(frame);
+    CaptureNextDialog("user-units");
+    EditUserUnits(frame);
+    CaptureNextDialog("media");
+    EditMedia(frame, -1);
+    CaptureNextDialog("pipes");
+    EditPipes(frame);
+    CaptureNextDialog("pipe-selection");
+    view->Command(1170);
 
     for (wxDocument* d : DocManager()->GetDocumentsVector()) d->Modify(false);
     DocManager()->CloseDocuments(true);
