@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/image.h>
@@ -55,7 +56,25 @@ ModalRunner& ModalHook() {
     return hook;
 }
 
-int RunModal(wxDialog& dialog) { return ModalHook() ? ModalHook()(dialog) : dialog.ShowModal(); }
+namespace {
+
+// The stock buttons would speak the desktop's language; the program speaks the pack's.
+void LabelStockButtons(wxWindow& window) {
+    for (wxWindow* child : window.GetChildren()) {
+        if (auto* button = dynamic_cast<wxButton*>(child)) {
+            const int text = button->GetId() == wxID_OK ? 64410 : button->GetId() == wxID_CANCEL ? 64411 : 0;
+            if (text && !GetText(text).empty()) button->SetLabel(wxString::FromUTF8(GetText(text)));
+        }
+        LabelStockButtons(*child);
+    }
+}
+
+}  // namespace
+
+int RunModal(wxDialog& dialog) {
+    LabelStockButtons(dialog);
+    return ModalHook() ? ModalHook()(dialog) : dialog.ShowModal();
+}
 
 void CloseDialog(wxDialog& dialog, int code) {
     if (dialog.IsModal())

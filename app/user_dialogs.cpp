@@ -13,16 +13,33 @@ UserDialogs& User() {
     return dialogs;
 }
 
+namespace {
+
+// A button label in the pack's language; the English word when the pack lacks it.
+wxString PackLabel(int number, const char* fallback) {
+    const std::string& text = GetText(number);
+    return wxString::FromUTF8(text.empty() ? fallback : text);
+}
+
+}  // namespace
+
 void InstallMessageBoxes() {
     User().tell = [](const std::string& text) {
-        wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(GetText(57344)), wxOK | wxICON_INFORMATION,
-                     wxTheApp ? wxTheApp->GetTopWindow() : nullptr);
+        wxMessageDialog box(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, wxString::FromUTF8(text),
+                            wxString::FromUTF8(GetText(57344)), wxOK | wxICON_INFORMATION);
+        box.SetOKLabel(PackLabel(64410, "OK"));
+        box.ShowModal();
     };
     User().ask = [](const std::string& text, bool withCancel) {
-        const int r = wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(GetText(57344)),
-                                   (withCancel ? wxYES_NO | wxCANCEL : wxYES_NO) | wxNO_DEFAULT | wxICON_QUESTION,
-                                   wxTheApp ? wxTheApp->GetTopWindow() : nullptr);
-        return r == wxYES ? Answer::Yes : r == wxNO ? Answer::No : Answer::Cancel;
+        wxMessageDialog box(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, wxString::FromUTF8(text),
+                            wxString::FromUTF8(GetText(57344)),
+                            (withCancel ? wxYES_NO | wxCANCEL : wxYES_NO) | wxNO_DEFAULT | wxICON_QUESTION);
+        if (withCancel)
+            box.SetYesNoCancelLabels(PackLabel(64412, "Yes"), PackLabel(64413, "No"), PackLabel(64411, "Cancel"));
+        else
+            box.SetYesNoLabels(PackLabel(64412, "Yes"), PackLabel(64413, "No"));
+        const int r = box.ShowModal();
+        return r == wxID_YES ? Answer::Yes : r == wxID_NO ? Answer::No : Answer::Cancel;
     };
     RouteCoreMessages();
 }
