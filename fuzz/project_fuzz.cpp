@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const SeriesTable table = {{"[0:V-1][5:V-1X]", "one"}};
     ProjectLoadContext context;
     context.seriesTable = &table;
-    context.companyIndex = "5";
+    context.companyIndex.assign(1, '5');
     context.lang = 2;
     context.now = 1000;
     try {

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -19,17 +18,28 @@ struct Include {
     std::string target;
 };
 
+// The target of a line "#include <x>" or "#include "x"" (blanks allowed around "#"); "" otherwise.
+std::string IncludeTarget(const std::string& line) {
+    std::size_t i = line.find_first_not_of(" \t");
+    if (i == std::string::npos || line[i] != '#') return {};
+    i = line.find_first_not_of(" \t", i + 1);
+    if (i == std::string::npos || line.compare(i, 7, "include") != 0) return {};
+    i = line.find_first_not_of(" \t", i + 7);
+    if (i == std::string::npos || (line[i] != '<' && line[i] != '"')) return {};
+    const std::size_t end = line.find(line[i] == '<' ? '>' : '"', i + 1);
+    return end == std::string::npos ? std::string() : line.substr(i + 1, end - i - 1);
+}
+
 std::vector<Include> IncludesUnder(const fs::path& root, const std::string& folder) {
-    static const std::regex include(R"(^\s*#\s*include\s*[<"]([^>"]+)[>"])");
     std::vector<Include> out;
     for (const auto& e : fs::recursive_directory_iterator(root / folder)) {
         const std::string ext = e.path().extension().string();
         if (!e.is_regular_file() || (ext != ".cpp" && ext != ".hpp" && ext != ".h" && ext != ".cc")) continue;
         std::ifstream in(e.path());
         std::string line;
-        std::smatch m;
         while (std::getline(in, line))
-            if (std::regex_search(line, m, include)) out.push_back({fs::relative(e.path(), root).string(), m[1]});
+            if (std::string target = IncludeTarget(line); !target.empty())
+                out.push_back({fs::relative(e.path(), root).string(), std::move(target)});
     }
     return out;
 }
