@@ -18,4 +18,5 @@ echo "== Build with sanitizers"
 "$root/scripts/build.sh" "$root/build-asan" -DTARVIK_SANITIZE=ON -DTARVIK_BENCHMARKS=OFF -DTARVIK_GUI=OFF
 echo "== Tests with sanitizers"
 (cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+   LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" \
    LC_ALL=C ctest --output-on-failure -j"$jobs")

@@ -18,6 +18,7 @@
 #include "data/language.hpp"
 #include "data/number_text.hpp"
 #include "data/program_dir.hpp"
+#include "data/program_version.hpp"
 #include "project/app_start.hpp"
 #include "project/steam_calculator_view.hpp"
 #include "units/unit_lists.hpp"
@@ -168,7 +169,7 @@ void ShowAbout(wxWindow* parent) {
             bitmap->SetBitmap(wxBitmap(image));
     }
     if (auto* text = Control<wxStaticText>(&dialog, 1228))
-        text->SetLabel(text->GetLabel() + W(FormatNumber(2.7, 1) + " - 10/2010"));
+        text->SetLabel(text->GetLabel() + W(FormatNumber(kProgramVersion, 1) + " - " + kProgramReleaseDate));
     dialog.Bind(wxEVT_BUTTON, [&](wxCommandEvent&) { CloseDialog(dialog, wxID_OK); }, wxID_OK);
     dialog.Fit();
     RunModal(dialog);

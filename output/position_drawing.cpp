@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "data/program_version.hpp"
+
 namespace tarvik {
 namespace {
 
@@ -15,7 +17,7 @@ void ReplaceAll(std::string& s, std::string_view what, std::string_view with) {
 
 std::string DrawingProgramText() {
     char text[64];
-    std::snprintf(text, sizeof text, "Tarvik %.1f", TARVIK_VERSION_NUMBER);
+    std::snprintf(text, sizeof text, "Tarvik %.1f", kProgramVersion);
     std::string s = text;
     ReplaceAll(s, ",", ".");  // whatever the locale's separator
     return s;

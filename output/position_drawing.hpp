@@ -10,7 +10,7 @@
 
 namespace tarvik {
 
-// "Tarvik 0.1": the drawing's "drawn by" entry.
+// "Tarvik 2.7": the drawing's "drawn by" entry.
 std::string DrawingProgramText();
 
 // The entries the specification dialog stores, overwriting: customer, project, tag, program and

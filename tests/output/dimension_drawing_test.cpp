@@ -22,7 +22,7 @@ KeyValueList List(std::vector<std::pair<std::string, std::string>> pairs) { retu
 std::string Hex(const std::string& utf8) { return EncodeDwfHexString(utf8); }
 
 TEST(PlaceholderSubstitution, FillsTextOpcodesOnly) {
-    const KeyValueList tb = List({{"zakaznik", "ab"}, {"akce", "Kotelna Žatec"}, {"kreslil", "Tarvik 0.1"}, {"datum", "07.12.2026"}});
+    const KeyValueList tb = List({{"zakaznik", "ab"}, {"akce", "Kotelna Žatec"}, {"kreslil", "Tarvik 2.7"}, {"datum", "07.12.2026"}});
     const struct {
         std::string in, out;
     } cases[] = {
@@ -41,7 +41,7 @@ TEST(PlaceholderSubstitution, FillsTextOpcodesOnly) {
         // A line joined from text opcodes keeps each of them: filling the later key first must not
         // swallow the earlier opcode into the argument of the one before it.
         {"(Text 1,1 '*datum*')\n(Text 2,2 '*kreslil*')\n",
-         "(Text 1,1 " + Hex("07.12.2026") + ")(Text 2,2 " + Hex("Tarvik 0.1") + ")\n"},
+         "(Text 1,1 " + Hex("07.12.2026") + ")(Text 2,2 " + Hex("Tarvik 2.7") + ")\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(SubstitutePlaceholders(c.in, tb), c.out) << c.in;
 }
@@ -51,7 +51,7 @@ TEST(PlaceholderSubstitution, DemoDrawingReadsAsItsTitleBlock) {
     std::stringstream body;
     body << in.rdbuf();
     ASSERT_FALSE(body.str().empty());
-    KeyValueList tb = List({{"zakaznik", "Teplárna Žatec"}, {"akce", "K1"}, {"kks", "FV-101"}, {"kreslil", "Tarvik 0.1"},
+    KeyValueList tb = List({{"zakaznik", "Teplárna Žatec"}, {"akce", "K1"}, {"kks", "FV-101"}, {"kreslil", "Tarvik 2.7"},
                             {"datum", "07.12.2026"}, {"VAHAP", "12,5"}, {"VAHAT", "3"}, {"ozn", "TV 100"}});
     SetTotalWeight(tb);
     const DwfDrawing d = ParseDwf(AssembleDrawingStream(SubstitutePlaceholders(body.str(), tb)));
@@ -61,7 +61,7 @@ TEST(PlaceholderSubstitution, DemoDrawingReadsAsItsTitleBlock) {
     const std::map<std::string, std::string> expected = {
         {"9700,5150", "L"},           {"3700,8800", "H1"},          {"18900,3700", "Teplárna Žatec"},
         {"23900,3700", "K1"},         {"18900,2500", "FV-101"},     {"23900,2500", "TV 100"},
-        {"18900,1300", "07.12.2026"}, {"21300,1300", "Tarvik 0.1"}, {"25400,1300", FormatNumber(15.5, 0) + " kg"}};
+        {"18900,1300", "07.12.2026"}, {"21300,1300", "Tarvik 2.7"}, {"25400,1300", FormatNumber(15.5, 0) + " kg"}};
     EXPECT_EQ(texts, expected);
     EXPECT_TRUE(d.complete);
 }
@@ -176,7 +176,7 @@ TEST(PrintedDrawing, LayerSpecificationsOfAPosition) {
 
     EXPECT_EQ(VariantLayerSpecification(";+A;", ";+B;;"), ";+A;+B;");
     EXPECT_EQ(HiddenVariantsSpecification(";A;;B;"), ";-A;-B;");
-    EXPECT_EQ(DrawingProgramText(), "Tarvik 0.1");
+    EXPECT_EQ(DrawingProgramText(), "Tarvik 2.7");
 
     ProjectDocument doc;
     doc.customer = "Kesta";
