@@ -821,7 +821,8 @@ std::string CsvText(Bytes bytes) {
     return ValidUtf8(raw) ? std::string(raw) : Cp1250ToUtf8(raw);
 }
 
-// The separator of the first record: the most frequent of ';', TAB and ',' outside quotes.
+// The separator of the first record: the most frequent of ';', TAB and ',' outside quotes;
+// 0 when the first record has none of them.
 char DetectSeparator(std::string_view text) {
     std::size_t semicolons = 0, tabs = 0, commas = 0;
     bool quoted = false;
@@ -832,6 +833,7 @@ char DetectSeparator(std::string_view text) {
         else if (!quoted && c == '\t') ++tabs;
         else if (!quoted && c == ',') ++commas;
     }
+    if (semicolons + tabs + commas == 0) return 0;
     if (semicolons >= tabs && semicolons >= commas) return ';';
     return tabs >= commas ? '\t' : ',';
 }
@@ -839,6 +841,8 @@ char DetectSeparator(std::string_view text) {
 WorkbookInfo ReadCsv(Bytes bytes, RowEmitter& out) {
     const std::string text = CsvText(bytes);
     const char sep = DetectSeparator(text);
+    // Any text file would otherwise pass as a one-column table (a log, a list of names).
+    if (sep == 0 && out.columns() > 1) Fail("the text file has no column separator (';', ',' or TAB) in its first line");
     const std::size_t columns = static_cast<std::size_t>(out.columns());
     std::vector<SheetCell> cells(columns);
     std::string field;

@@ -194,6 +194,7 @@ TEST(PipeImport, HostileFilesAreRefusedWithoutCrash) {
         {"zip bomb with a lying size", lying, small, "sheet1.xml"},
         {"entity declarations", entities, {}, "document type"},
         {"zip that is no workbook", MakeZip({{"a.txt", "x"}}), {}, "no workbook"},
+        {"text without columns", Bytes(std::string("root:x:0:0\nbin:x:1:1\na\nb\nc\nd\n")), {}, "separator"},
     };
     for (const auto& c : cases) {
         const PipeImportResult r = Import(c.bytes, c.limits);
