@@ -273,6 +273,21 @@ SpecItemList ValveSeries::ChoiceList() const {
     return list;
 }
 
+std::string ValveSeries::VariantLayerText(std::string_view typeDesignation) const {
+    std::string shown;
+    for (const auto& record : textList) {
+        if (!record[1].empty() && typeDesignation.find(record[1]) == std::string_view::npos) continue;
+        const std::string& layers = record[0];
+        for (std::size_t i = 0; i < layers.size(); ++i) {
+            shown += layers[i];
+            if (layers[i] == ';' && i + 1 < layers.size() && layers[i + 1] != ';' && layers[i + 1] != '+' &&
+                layers[i + 1] != '-')
+                shown += '+';
+        }
+    }
+    return shown;
+}
+
 std::string ValveSeries::DrawingBytes() const {
     std::string all;
     for (const auto& t : drawingTexts) all += t;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/spec_items.hpp"
@@ -115,6 +116,11 @@ struct ValveSeries {
     SpecItemList ChoiceList() const;
     // The drawing as stored, its texts joined (code page 1250 bytes).
     std::string DrawingBytes() const;
+    // The drawing layers a valve of this series shows for `typeDesignation`: every text-list record
+    // whose second text is empty or occurs in the designation contributes its first text (";A;B;")
+    // as show entries (";+A;+B;"). The variant list that hides every record's layers is the item-75
+    // text of a chosen catalogue valve.
+    std::string VariantLayerText(std::string_view typeDesignation) const;
 };
 
 // Language settings the loader composes texts with.
