@@ -210,8 +210,9 @@ def outlet_pipes(d, x_face, y0, r_pipe, r_big, reduced):
     d.pattern('Solid')
     # pipe break
     d.pen(25, 'Solid', (40, 40, 40))
-    d.arc((x_end, y0 + r_end / 2), int(r_end / 2), 270, 90)
-    d.arc((x_end, y0 - r_end / 2), int(r_end / 2), 90, 270)
+    d.ellipse((x_end, y0 + r_end / 2), int(r_end / 5), int(r_end / 2), 270, 90)
+    d.ellipse((x_end, y0 + r_end / 2), int(r_end / 5), int(r_end / 2), 90, 270)
+    d.ellipse((x_end, y0 - r_end / 2), int(r_end / 5), int(r_end / 2), 90, 270)
     d.colour(0, 0, 0)
     label = 'DN2' if reduced else 'DN'
     d.text(x_face + 1700, y0 + r_end + 250, label, 350, 'c')
@@ -522,14 +523,14 @@ def rotary_actuators(d, x0, mount, lever_rows, names):
     d.layer('ACTUATOR_LEVER')
     d.pen(50)
     d.polyline(rect(x0 - 700, mount + 200, x0 + 700, mount + 1000), closed=True)
-    arm = [(x0 + 700, mount + 450), (x0 + 6000, mount + 650), (x0 + 6000, mount + 950), (x0 + 700, mount + 850)]
+    arm = [(x0 + 700, mount + 450), (x0 + 4900, mount + 650), (x0 + 4900, mount + 950), (x0 + 700, mount + 850)]
     d.polyline(arm)
-    d.ellipse((x0 + 6700, mount + 800), 900, 300, 0, 0, tilt=4)
+    d.ellipse((x0 + 5500, mount + 800), 700, 280, 0, 0, tilt=4)
     d.pen(35)
     d.polyline(rect(x0 - 350, mount + 1000, x0 + 350, mount + 1300), closed=True)
     d.text(x0 + 1200, mount + 1500, 'otevřeno / open', 260)
     d.dim_v(mount, mount + 1300, 18800, 'H1', ext1=x0 + 800, ext2=x0 + 450)
-    d.dim_h(x0, x0 + 7600, mount + 2200, 'A', ext1=None, ext2=mount + 1100, tx=x0 + 4000)
+    d.dim_h(x0, x0 + 6200, mount + 2200, 'A', ext1=None, ext2=mount + 1100, tx=x0 + 3300)
     d.pen(18)
     d.line((x0, mount + 1420), (x0, mount + 2400))
     actuator_table(d, 'Páka / Lever', ['DN', 'A', 'H1', 'kg'], lever_rows)
