@@ -579,7 +579,7 @@ def quarter_turn(kind):
         d.section([cap], deg=135, spacing=160)
         for q in arms:
             d.section([q], deg=135, spacing=160)
-        shaft = P([(-450, 2350), (-450, 5600 + 2000), (450, 7600), (450, 2350)])
+        shaft = P([(-450, 2350), (-450, 7600), (450, 7600), (450, 2350)])
         d.polygon(shaft, white)
         d.pen(50)
         d.polyline(shaft, closed=True)
