@@ -173,6 +173,13 @@ ValveSeries ExpandSeries(const json& j, const std::string& drawing) {
         for (std::size_t i = 0; i < 5; ++i) rec[i] = r[i].get<std::string>();
         s.textList.push_back(rec);
     }
+    // The two layer texts the outlet size picks: [0] when the outlet differs from the inlet, [1]
+    // when they are equal.
+    if (j.contains("outletLayers")) {
+        const json& o = j.at("outletLayers");
+        if (!o.is_array() || o.size() != 2) Fail("outletLayers", "expected two layer texts");
+        for (std::size_t i = 0; i < 2; ++i) s.texts710[i] = o[i].get<std::string>();
+    }
     for (const json& r : j.value("numberList", json::array())) {
         SeriesNumberRecord rec;
         const json& texts = r.at("texts");

@@ -274,9 +274,14 @@ SpecItemList ValveSeries::ChoiceList() const {
 }
 
 std::string ValveSeries::VariantLayerText(std::string_view typeDesignation) const {
+    auto selected = [&](const std::array<std::string, 5>& record) {
+        return !record[1].empty() && typeDesignation.find(record[1]) != std::string_view::npos;
+    };
+    // A designation no selector matches is the series' default variant.
+    const bool anySelected = std::any_of(textList.begin(), textList.end(), selected);
     std::string shown;
     for (const auto& record : textList) {
-        if (!record[1].empty() && typeDesignation.find(record[1]) == std::string_view::npos) continue;
+        if (anySelected ? !selected(record) : !record[1].empty()) continue;
         const std::string& layers = record[0];
         for (std::size_t i = 0; i < layers.size(); ++i) {
             shown += layers[i];

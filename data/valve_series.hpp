@@ -116,10 +116,12 @@ struct ValveSeries {
     SpecItemList ChoiceList() const;
     // The drawing as stored, its texts joined (code page 1250 bytes).
     std::string DrawingBytes() const;
-    // The drawing layers a valve of this series shows for `typeDesignation`: every text-list record
-    // whose second text is empty or occurs in the designation contributes its first text (";A;B;")
-    // as show entries (";+A;+B;"). The variant list that hides every record's layers is the item-75
-    // text of a chosen catalogue valve.
+    // The drawing layers a valve of this series shows for `typeDesignation`. A text-list record is
+    // a variant: its first text a layer list (";A;B;"), its second the designation fragment that
+    // selects it. The records whose fragment occurs in the designation apply; when none does, the
+    // records without a fragment (the default variant) apply. Their lists become show entries
+    // (";+A;+B;"); entries that already carry a sign stay as written. The variant list that hides
+    // every record's layers is the item-75 text of a chosen catalogue valve.
     std::string VariantLayerText(std::string_view typeDesignation) const;
 };
 

@@ -450,5 +450,27 @@ TEST(ValveSeries, SeriesLookupMatchesTheNameOfTheKey) {
     EXPECT_EQ(SeriesKeyDesignation("[0:V-1][5:V-1-ACME] (Ball)", "5"), "V-1-ACME");
 }
 
+// Matching records replace the default variant; several matching records add up.
+TEST(ValveSeries, VariantLayersFollowTheDesignation) {
+    ValveSeries s;
+    s.textList = {{";+FLANGED;+ACT_A;", "", "", "", ""},
+                  {";WELD;-FLANGED;", "-3", "", "", ""},
+                  {";ACT_B;-ACT_A;", "V1 E", "", "", ""},
+                  {";EXTRA;", "", "", "", ""}};
+    struct Case {
+        const char* designation;
+        const char* shown;
+    } cases[] = {
+        {"V1 P1 DN50-1", ";+FLANGED;+ACT_A;;+EXTRA;"},  // no fragment: the default records
+        {"V1 P1 DN50-3", ";+WELD;-FLANGED;"},
+        {"V1 E DN50-3", ";+WELD;-FLANGED;;+ACT_B;-ACT_A;"},
+        {"", ";+FLANGED;+ACT_A;;+EXTRA;"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(s.VariantLayerText(c.designation), c.shown) << c.designation;
+    s.textList.resize(1);
+    s.textList[0][1] = "X";  // no default record and nothing matched: nothing shown
+    EXPECT_EQ(s.VariantLayerText("V1"), "");
+}
+
 }  // namespace
 }  // namespace tarvik

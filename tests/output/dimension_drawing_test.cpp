@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <unistd.h>
 
 #include "data/number_text.hpp"
+#include "data/valve_series.hpp"
 #include "output/dimension_drawing.hpp"
 #include "output/dwf_drawing.hpp"
 #include "output/position_drawing.hpp"
@@ -56,14 +58,57 @@ TEST(PlaceholderSubstitution, DemoDrawingReadsAsItsTitleBlock) {
     SetTotalWeight(tb);
     const DwfDrawing d = ParseDwf(AssembleDrawingStream(SubstitutePlaceholders(body.str(), tb)));
     std::map<std::string, std::string> texts;  // position -> text
-    for (const DwfShape& s : d.shapes)
-        if (s.kind == DwfShape::Text) texts[std::to_string(s.points[0].x) + "," + std::to_string(s.points[0].y)] = s.text;
+    for (const DwfShape& s : d.shapes) {
+        if (s.kind != DwfShape::Text) continue;
+        texts[std::to_string(s.points[0].x) + "," + std::to_string(s.points[0].y)] = s.text;
+        EXPECT_EQ(s.text.find('*'), std::string::npos) << s.text;  // every placeholder filled
+    }
     const std::map<std::string, std::string> expected = {
-        {"9700,5150", "L"},           {"3700,8800", "H1"},          {"18900,3700", "Teplárna Žatec"},
-        {"23900,3700", "K1"},         {"18900,2500", "FV-101"},     {"23900,2500", "TV 100"},
-        {"18900,1300", "07.12.2026"}, {"21300,1300", "Tarvik 2.7"}, {"25400,1300", FormatNumber(15.5, 0) + " kg"}};
-    EXPECT_EQ(texts, expected);
+        {"23150,5850", "Teplárna Žatec"}, {"32150,5850", "K1"},         {"23150,3450", "FV-101"},
+        {"23150,4650", "TV 100"},         {"35150,3450", "07.12.2026"}, {"29150,3450", "Tarvik 2.7"},
+        {"33550,2300", FormatNumber(15.5, 0) + " kg"}};
+    for (const auto& [at, text] : expected) EXPECT_EQ(texts[at], text) << at;
     EXPECT_TRUE(d.complete);
+}
+
+// The drawings of the demo series as the program folder holds them: clean to read, with their
+// variant layers, one text opcode per title-block placeholder, and every layer that a variant
+// record of the series names.
+TEST(DemoDrawings, ReadCleanlyWithTheirLayersAndPlaceholders) {
+    int seen = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(TARVIK_PROGRAM_DIR_FOR_TESTS) / "dbv")) {
+        ValveSeries series;
+        ASSERT_TRUE(LoadValveSeries(entry.path(), series)) << entry.path();
+        const std::string dwf = series.DrawingBytes();
+        const DwfDrawing d = ParseDwf(dwf);
+        EXPECT_TRUE(d.complete) << series.name;
+        EXPECT_TRUE(d.notes.empty()) << series.name << ": " << (d.notes.empty() ? "" : d.notes.front());
+        std::set<std::string> layers;
+        for (const DwfLayer& l : d.layers) layers.insert(l.name);
+        for (const char* name : {"BODY", "TITLE", "CONNECTION_FLANGED", "CONNECTION_WELD", "OUTLET_EQUAL",
+                                 "OUTLET_REDUCED", "ACTUATOR_A", "ACTUATOR_B"})
+            EXPECT_TRUE(layers.count(name)) << series.name << " " << name;
+        for (const auto& record : series.textList) {
+            std::istringstream names(record[0]);
+            for (std::string name; std::getline(names, name, ';');) {
+                if (!name.empty() && (name[0] == '+' || name[0] == '-')) name.erase(0, 1);
+                EXPECT_TRUE(name.empty() || layers.count(name)) << series.name << " record layer " << name;
+            }
+        }
+        // The template filler needs "(Text x,y '...*key*...')" alone on its line, once per key.
+        for (const char* key : {"*zakaznik*", "*akce*", "*kks*", "*kreslil*", "*datum*", "*ozn*", "*VAHA*"}) {
+            int lines = 0;
+            std::istringstream in(dwf);
+            for (std::string line; std::getline(in, line);)
+                if (line.find(key) != std::string::npos) {
+                    ++lines;
+                    EXPECT_TRUE(line.rfind("(Text ", 0) == 0 && line.back() == ')') << series.name << " " << line;
+                }
+            EXPECT_EQ(lines, 1) << series.name << " " << key;
+        }
+        ++seen;
+    }
+    EXPECT_GE(seen, 5);
 }
 
 TEST(TotalWeight, SumsThePartsOnlyWhenPositive) {
