@@ -125,7 +125,7 @@ std::filesystem::path PositionDrawingFile(const Session& session, const ValvePos
 
 DrawingLayerSources DrawingSourcesOf(const ValveSeries& series) {
     DrawingLayerSources sources;
-    sources.diameterTexts = series.texts713;
+    sources.diameterTexts = series.texts710;  // the outlet layer texts: [0] inlet ≠ outlet, [1] equal
     return sources;
 }
 

@@ -225,13 +225,14 @@ TEST_F(CalculationSheet, DrawingPageShowsOnlyTheChosenVariant) {
     };
     // Without item 75 every variant layer is hidden.
     EXPECT_EQ(visible(PrintVariantSpecification(series, p)), "BODY ");
-    // With item 75 (the hide list of the chosen valve): the designation's variants show again.
+    // With item 75 (the hide list of the chosen valve): the designation's variant shows again,
+    // in place of the default one.
     StoreItemText(75, p.specItems, nullptr, ";-ACTUATOR_A;-ACTUATOR_B;");
-    EXPECT_EQ(visible(PrintVariantSpecification(series, p)), "BODY ACTUATOR_A ACTUATOR_B ");
+    EXPECT_EQ(visible(PrintVariantSpecification(series, p)), "BODY ACTUATOR_B ");
     p.designation = "TV 100";  // "-B" is not in it: that variant stays hidden
     EXPECT_EQ(visible(PrintVariantSpecification(series, p)), "BODY ACTUATOR_A ");
     StoreItemText(71, p.specItems, nullptr, "TV 100-B DN50");  // item 71 is the type designation
-    EXPECT_EQ(visible(PrintVariantSpecification(series, p)), "BODY ACTUATOR_A ACTUATOR_B ");
+    EXPECT_EQ(visible(PrintVariantSpecification(series, p)), "BODY ACTUATOR_B ");
 
     // The demo drawing page: the title block filled, drawn into the page.
     ValvePosition& demo = doc_.positions[0];
