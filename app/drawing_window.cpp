@@ -36,7 +36,7 @@ DrawingPanel::DrawingPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
     for (const auto& [id, text] : buttons)
         side->Add(new wxButton(this, id, W(GetText(text))), 0, wxEXPAND | wxBOTTOM, 4);
     side->Add(new wxStaticText(this, wxID_ANY, W(GetText(64712))), 0, wxTOP, 8);
-    layers_ = new wxCheckListBox(this, kLayers, wxDefaultPosition, wxSize(180, 200));
+    layers_ = new wxCheckListBox(this, kLayers, wxDefaultPosition, wxSize(230, 200));
     side->Add(layers_, 1, wxEXPAND | wxTOP, 2);
     auto* sizer = new wxBoxSizer(wxHORIZONTAL);
     sizer->Add(view_, 1, wxEXPAND | wxALL, 4);

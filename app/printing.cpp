@@ -23,6 +23,13 @@ namespace {
 
 wxString W(const std::string& s) { return wxString::FromUTF8(s); }
 
+// The program's page setup (Print Setup) in the job's orientation.
+wxPrintDialogData JobPrintData(const PrintOptions& options) {
+    wxPrintData& data = PageSetup().GetPrintData();
+    data.SetOrientation(options.landscape ? wxLANDSCAPE : wxPORTRAIT);
+    return wxPrintDialogData(data);
+}
+
 }  // namespace
 
 PrintOptions PrintOptionsOf(const ProjectDocument& doc) {
@@ -112,7 +119,10 @@ void PrintDialog::SavePdf() {
     }
     wxFileDialog ask(this, W(GetText(64713)), "", "", W(GetText(64714)), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (RunModal(ask) != wxID_OK) return;
-    std::filesystem::path file(ask.GetPath().utf8_string());
+    wxString chosen = ask.GetPath();
+    // GTK's chooser reports only what was chosen in it; a path the program set stays with the base.
+    if (chosen.empty()) chosen = ask.wxFileDialogBase::GetPath();
+    std::filesystem::path file(chosen.utf8_string());
     if (file.extension().empty()) file += ".pdf";
     // A file always goes to paper size: the drawing pages belong to it as to a printer.
     model_.Apply(doc_);
@@ -197,17 +207,21 @@ wxFrame* PrintDocument(wxWindow* parent, ProjectDocument& doc, bool preview) {
     }
     PrintDialog dialog(parent, doc, preview);
     if (RunModal(dialog) != wxID_OK) return nullptr;
-    const PrintOptions options = PrintOptionsOf(doc);
-    wxPrintData& data = PageSetup().GetPrintData();
-    data.SetOrientation(options.landscape ? wxLANDSCAPE : wxPORTRAIT);
-    wxPrintDialogData dialogData(data);
     if (!preview) {
+        const PrintOptions options = PrintOptionsOf(doc);
+        wxPrintDialogData dialogData = JobPrintData(options);
         wxPrinter printer(&dialogData);
         SheetPrintout printout(doc, options, false);
         if (!printer.Print(parent, &printout, true) && wxPrinter::GetLastError() == wxPRINTER_ERROR)
             Tell(GetText(64717));
         return nullptr;
     }
+    return OpenPrintPreview(parent, doc);
+}
+
+wxFrame* OpenPrintPreview(wxWindow* parent, ProjectDocument& doc) {
+    const PrintOptions options = PrintOptionsOf(doc);
+    wxPrintDialogData dialogData = JobPrintData(options);
     // The preview's own Print button prints what the preview shows.
     auto* view = new wxPrintPreview(new SheetPrintout(doc, options, true), new SheetPrintout(doc, options, true), &dialogData);
     if (!view->IsOk()) {

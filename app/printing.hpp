@@ -59,5 +59,7 @@ private:
 // otherwise the dialog, then the printer's own dialog or the preview frame. The preview frame is
 // returned (null when none was opened) so that callers can page through it.
 wxFrame* PrintDocument(wxWindow* parent, ProjectDocument& doc, bool preview);
+// The preview frame of the positions marked for printing, with the document's print options.
+wxFrame* OpenPrintPreview(wxWindow* parent, ProjectDocument& doc);
 
 }  // namespace tarvik::app

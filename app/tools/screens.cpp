@@ -153,15 +153,10 @@ int main(int argc, char** argv) {
         for (auto& p : doc.positions) p.printSelected = 1;
         doc.printLandscape = 1;
         doc.printExtraPages = 0;
-        auto* preview = new wxPrintPreview(new SheetPrintout(doc, PrintOptionsOf(doc), true), nullptr);
-        if (preview->IsOk()) {
-            auto* previewFrame = new wxPreviewFrame(preview, frame, wxString::FromUTF8(tarvik::GetText(64715)), wxPoint(0, 0), wxSize(1100, 900));
-            previewFrame->Initialize();
-            previewFrame->Show();
-            Capture(*previewFrame, "print-preview");
-            previewFrame->Destroy();
-        } else {
-            delete preview;
+        if (wxFrame* preview = OpenPrintPreview(frame, doc)) {
+            preview->SetSize(0, 0, 1100, 900);
+            Capture(*preview, "print-preview");
+            preview->Destroy();
         }
     }
     view->Command(32801);
