@@ -5,9 +5,9 @@
 #include "cli/commands.hpp"
 #include "cli/common.hpp"
 #include "cli/project_cli.hpp"
-#include "data/valve_series.hpp"
 #include "output/cairo_canvas.hpp"
 #include "output/dimension_drawing.hpp"
+#include "output/drawing_viewer.hpp"
 #include "output/position_drawing.hpp"
 
 namespace tarvik::cli {
@@ -32,27 +32,14 @@ int DrawingCommand(std::vector<std::string>& args) {
         std::fprintf(stderr, "tarvik-cli drawing: the project has no position '%s'\n", name.c_str());
         return kExitRefused;
     }
-    const auto file = p->designation.empty() ? std::nullopt : CurrentSession().SeriesFile(p->designation, p->designationSelector);
-    if (!file) {
-        std::fprintf(stderr, "tarvik-cli drawing: position '%s' has no valve series in the catalogue\n", name.c_str());
-        return kExitRefused;
-    }
-    ValveSeries series;
-    if (!LoadValveSeries(*file, series)) return kExitRefused;  // the message names the file
-    const auto drawing = CurrentSession().drawings().find(series.name);
-    if (drawing == CurrentSession().drawings().end()) {
-        std::fprintf(stderr, "tarvik-cli drawing: the series '%s' has no drawing\n", series.name.c_str());
-        return kExitRefused;
-    }
-
-    // As a printed drawing page: the series' drawing, the position's layers hidden, the filled
-    // template loaded, the variant's layers shown.
+    // As a printed drawing page: the series' drawing with the filled title block, the position's
+    // layers and its variant's layers.
     DwfViewer viewer;
-    viewer.LoadFile(drawing->second);
-    SetDialogTitleBlock(doc, *p);
-    const std::string item75 = SpecItemText(*p, 75);
-    ShowDrawing(viewer, LoadDrawingTemplate(drawing->second), p->titleBlock, PrintLayerSpecification(*p, {}));
-    if (!item75.empty()) ApplyLayerSpecification(viewer, VariantLayerSpecification("", item75), false);
+    std::string why;
+    if (!PrepareDrawingPage(CurrentSession(), doc, *p, viewer, why)) {
+        std::fprintf(stderr, "tarvik-cli drawing: %s\n", why.c_str());
+        return kExitRefused;
+    }
     if (hasLayers) ApplyLayerSpecification(viewer, layers, false);
     for (const std::string& note : viewer.drawing().notes)
         std::fprintf(stderr, "tarvik-cli drawing: note: %s\n", note.c_str());

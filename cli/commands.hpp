@@ -28,5 +28,8 @@ int CalcCommand(std::vector<std::string>& args);
 int PipesCommand(std::vector<std::string>& args);
 // drawing PROJECT --position NAME --out FILE [--layers SPEC]: the position's dimension drawing.
 int DrawingCommand(std::vector<std::string>& args);
+// print PROJECT --pdf OUT [--landscape] [--drawings] [--second-language] [--position NAME]...:
+// the calculation sheets of the positions as one PDF.
+int PrintCommand(std::vector<std::string>& args);
 
 }  // namespace tarvik::cli

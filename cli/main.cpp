@@ -28,6 +28,7 @@ const Command kCommands[] = {
     {"candidates", "list the catalogue valves offered for a position", tarvik::cli::CandidatesCommand},
     {"pipes", "append a workbook's pipe table (.xlsx, .ods, .csv) to a pipe file", tarvik::cli::PipesCommand},
     {"drawing", "write a position's dimension drawing as PDF, PNG or SVG", tarvik::cli::DrawingCommand},
+    {"print", "write the calculation sheets of a project as a PDF", tarvik::cli::PrintCommand},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -307,4 +307,53 @@ bool WritePageFile(const std::filesystem::path& file, const PageSetup& page,
     return true;
 }
 
+bool WritePagesFile(const std::filesystem::path& file, const PageSetup& page, std::size_t pageCount,
+                    const std::function<void(std::size_t, Canvas&)>& draw, std::string& error) {
+    if (PageFormatOf(file) != PageFormat::Pdf) {
+        error = "the output file must end in .pdf";
+        return false;
+    }
+    if (!(page.widthPt > 0 && page.heightPt > 0 && page.widthPt < 1e5 && page.heightPt < 1e5)) {
+        error = "invalid page size";
+        return false;
+    }
+    if (pageCount == 0) {
+        error = "there are no pages to write";
+        return false;
+    }
+    std::filesystem::path temp = file;
+    temp += ".tmp" + std::to_string(::getpid());
+    const std::string tempName = temp.string();
+    cairo_surface_t* surface = cairo_pdf_surface_create(tempName.c_str(), page.widthPt, page.heightPt);
+    bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    if (ok) {
+        cairo_t* cr = cairo_create(surface);
+        for (std::size_t i = 0; ok && i < pageCount; ++i) {
+            cairo_save(cr);
+            {
+                CairoCanvas canvas(cr);
+                draw(i, canvas);
+            }
+            cairo_restore(cr);
+            cairo_show_page(cr);
+            ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+        }
+        cairo_destroy(cr);
+        cairo_surface_finish(surface);
+        ok = ok && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    }
+    cairo_surface_destroy(surface);
+    std::error_code ec;
+    if (ok) {
+        std::filesystem::rename(temp, file, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        std::filesystem::remove(temp, ec);
+        error = "cannot write " + file.string();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace tarvik

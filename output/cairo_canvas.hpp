@@ -1,5 +1,6 @@
 #pragma once
 // The cairo backend of Canvas, and files drawn through it: PDF, PNG or SVG, chosen by extension.
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -58,5 +59,11 @@ struct PageSetup {
 // existing file untouched. False with `error` set on an unknown extension or a write failure.
 bool WritePageFile(const std::filesystem::path& file, const PageSetup& page,
                    const std::function<void(Canvas&)>& draw, std::string& error);
+
+// Writes `pageCount` pages of the same size to a PDF file, page i drawn by `draw(i, canvas)`,
+// through a temporary file and a rename like WritePageFile. False with `error` set when the file
+// is not a .pdf, there are no pages, or on a write failure.
+bool WritePagesFile(const std::filesystem::path& file, const PageSetup& page, std::size_t pageCount,
+                    const std::function<void(std::size_t, Canvas&)>& draw, std::string& error);
 
 }  // namespace tarvik

@@ -44,6 +44,10 @@ struct PageDevice {
 void DrawPrintPage(Canvas& canvas, const PageDevice& device, ProjectDocument& doc, const PrintPage& page,
                    const PrintOptions& options, std::vector<std::string>& messages);
 
+// An A4 PDF page in the orientation, in points (72 per inch), with a printer's unprintable edge
+// of 0.5 cm as its printable rectangle.
+PageDevice PdfPageDevice(bool landscape);
+
 // Writes the pages to a PDF file (A4 in the chosen orientation) through a temporary file and a
 // rename: a failure leaves no half-written file and an existing file untouched. False with `error`
 // set when nothing could be written, when there are no pages, or on a write failure.

@@ -2,11 +2,18 @@
 // The dimension drawing of one valve position: its title block and the layer specifications of
 // a printed drawing page.
 #include <array>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "data/key_value_list.hpp"
 #include "project/project_document.hpp"
+
+namespace tarvik {
+class DwfViewer;
+class Session;
+struct ValveSeries;
+}  // namespace tarvik
 
 namespace tarvik {
 
@@ -38,5 +45,36 @@ std::string HiddenVariantsSpecification(std::string_view variantList);
 
 // The text of the position's specification item `id`; "" when it has none.
 std::string SpecItemText(const ValvePosition& position, int id);
+
+// The series' variant list: the first texts of its text-list records joined (";A;B;").
+std::string SeriesVariantList(const ValveSeries& series);
+
+// The type designation the variant layers are chosen by: item 71 when it has a text, else the
+// position's designation.
+std::string PositionTypeDesignation(const ValvePosition& position);
+
+// The variant specification of a printed drawing page, applied in show mode: with an item 75
+// text, the series' variant text for the type designation followed by it; without, the series'
+// whole variant list hidden.
+std::string PrintVariantSpecification(const ValveSeries& series, const ValvePosition& position);
+
+// The extracted drawing of the position's valve series; empty when the series is not in the
+// session's table or carries no drawing.
+std::filesystem::path PositionDrawingFile(const Session& session, const ValvePosition& position);
+
+// What a printed drawing page takes from the session for a position of this series: the
+// specification catalogue's defaults (this catalogue stores none) and the series' two texts for
+// unequal and equal inlet and outlet sizes.
+DrawingLayerSources DrawingSourcesOf(const ValveSeries& series);
+
+// Loads the position's drawing into `viewer` as a printed drawing page shows it: the series'
+// drawing, the title block of the specification dialog, the filled template with the print
+// layer specification, then the variant's layers in show mode (item 75 with the series' variant
+// text, or every variant layer hidden). False with `why` set when the position has no series in
+// the catalogue or the series has no drawing. A series file that cannot be read gives text 63021
+// with the series key as the variant specification, which names no layer (the loader's message
+// names the file).
+bool PrepareDrawingPage(Session& session, const ProjectDocument& doc, ValvePosition& position, DwfViewer& viewer,
+                        std::string& why);
 
 }  // namespace tarvik

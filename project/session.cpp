@@ -15,6 +15,7 @@ namespace {
 
 // The process-wide lists a session fills: one session at a time.
 std::atomic<bool> sessionOpen{false};
+Session* activeSession = nullptr;
 
 std::uint32_t SystemClock() {
     const auto seconds =
@@ -63,6 +64,7 @@ std::unique_ptr<Session> Session::Open(const SessionOptions& options, std::strin
         return nullptr;
     }
     std::unique_ptr<Session> s(new Session);
+    activeSession = s.get();
     if (!options.programDir.empty()) SetProgramDir(options.programDir);
     s->programDir_ = ProgramDir();
     s->clock_ = options.clock ? options.clock : SystemClock;
@@ -105,6 +107,7 @@ Session::~Session() {
     DefaultUnitNames() = DefaultUnits{};
     CurrentConditionVariables().clear();
     CurrentLanguage() = LanguagePack{};
+    activeSession = nullptr;
     sessionOpen = false;
 }
 
@@ -164,5 +167,7 @@ FormContext Session::MakeFormContext(std::map<std::filesystem::path, ValveSeries
     c.seriesCache = seriesCache;
     return c;
 }
+
+Session* ActiveSession() { return activeSession; }
 
 }  // namespace tarvik

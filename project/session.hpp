@@ -112,4 +112,7 @@ private:
     SpecTables specTables_;
 };
 
+// The open session, or null: for core routines that the front ends call without one (printing).
+Session* ActiveSession();
+
 }  // namespace tarvik
