@@ -12,8 +12,6 @@
 #include "app/startup.hpp"
 #include "app/user_dialogs.hpp"
 #include "data/language.hpp"
-#include "data/valve_series.hpp"
-#include "output/dimension_drawing.hpp"
 #include "output/drawing_layers.hpp"
 #include "output/position_drawing.hpp"
 
@@ -151,35 +149,10 @@ DrawingFrame::DrawingFrame(wxWindow* parent, const std::string& title)
     SetSizer(sizer);
 }
 
-bool SeriesHasDrawing(const std::string& seriesName) {
-    return Core().session && Core().session->drawings().count(seriesName) > 0;
-}
-
-namespace {
-
-// The position's drawing as a printed page has it: the series' drawing, the position's layers
-// hidden, the filled template loaded, the variant's layers shown.
-bool LoadPositionDrawing(ProjectDocument& doc, ValvePosition& p, DwfViewer& viewer) {
-    if (!Core().session || p.designation.empty()) return false;
-    const auto file = Core().session->SeriesFile(p.designation, p.designationSelector);
-    if (!file) return false;
-    ValveSeries series;
-    if (!LoadValveSeries(*file, series)) return false;
-    const auto drawing = Core().session->drawings().find(series.name);
-    if (drawing == Core().session->drawings().end()) return false;
-    viewer.LoadFile(drawing->second);
-    SetDialogTitleBlock(doc, p);
-    const std::string item75 = SpecItemText(p, 75);
-    ShowDrawing(viewer, LoadDrawingTemplate(drawing->second), p.titleBlock, PrintLayerSpecification(p, {}));
-    if (!item75.empty()) ApplyLayerSpecification(viewer, VariantLayerSpecification("", item75), false);
-    return true;
-}
-
-}  // namespace
-
 DrawingFrame* ShowPositionDrawing(wxWindow* parent, ProjectDocument& doc, ValvePosition& position) {
     auto* frame = new DrawingFrame(parent, position.name);
-    if (!LoadPositionDrawing(doc, position, frame->panel()->viewer())) {
+    std::string why;
+    if (!Core().session || !PrepareDrawingPage(*Core().session, doc, position, frame->panel()->viewer(), why)) {
         frame->Destroy();
         Tell(GetText(64716));
         return nullptr;

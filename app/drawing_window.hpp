@@ -59,9 +59,6 @@ private:
     DrawingPanel* panel_;
 };
 
-// True when the position's valve series (loaded as `seriesName`) has a drawing in the catalogue.
-bool SeriesHasDrawing(const std::string& seriesName);
-
 // Opens a window with the position's drawing, filled with its title block and its print layer
 // settings, titled with the position's name. Without a drawing: message 64716, no window.
 DrawingFrame* ShowPositionDrawing(wxWindow* parent, ProjectDocument& doc, ValvePosition& position);

@@ -347,7 +347,7 @@ void FormView::OnUpdateUi(wxUpdateUIEvent& event) {
         break;
     case 32793: event.Enable(false); break;  // the specification sheet comes with its dialog
     case 32796: event.Enable(Doc().GetDocumentSaved()); break;
-    case 32801: event.Enable(has && form_.series && SeriesHasDrawing(form_.series->name)); break;
+    case 32801: event.Enable(has && PositionHasDrawing(Doc().data, *Doc().data.Current())); break;
     case 32797: event.Enable(Doc().GetDocumentSaved() && Core().settings.admin); break;
     default: event.Enable(true);
     }
