@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include <wx/button.h>
 #include <wx/dcbuffer.h>
 #include <wx/sizer.h>
+#include <wx/xrc/xmlres.h>
 
 #include "app/dc_canvas.hpp"
 #include "app/layouts.hpp"
@@ -26,21 +26,17 @@ constexpr double kStep = 1.25;
 
 }  // namespace
 
-DrawingPanel::DrawingPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
+DrawingPanel::DrawingPanel(wxWindow* parent) {
+    // A pack's own layout may lack parts: the panel then still works with what it has.
+    if (!wxXmlResource::Get()->LoadPanel(this, parent, "DrawingPanel")) Create(parent, wxID_ANY);
     view_ = new wxWindow(this, kView, wxDefaultPosition, wxSize(480, 340), wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS);
     view_->SetBackgroundStyle(wxBG_STYLE_PAINT);
-    auto* side = new wxBoxSizer(wxVERTICAL);
-    const std::pair<int, int> buttons[] = {{kFit, 64709}, {kZoomIn, 64710}, {kZoomOut, 64711}};
-    for (const auto& [id, text] : buttons)
-        side->Add(new wxButton(this, id, W(GetText(text))), 0, wxEXPAND | wxBOTTOM, 4);
-    side->Add(new wxStaticText(this, wxID_ANY, W(GetText(64712))), 0, wxTOP, 8);
-    layers_ = new wxCheckListBox(this, kLayers, wxDefaultPosition, wxSize(230, 200));
-    side->Add(layers_, 1, wxEXPAND | wxTOP, 2);
-    auto* sizer = new wxBoxSizer(wxHORIZONTAL);
-    sizer->Add(view_, 1, wxEXPAND | wxALL, 4);
-    sizer->Add(side, 0, wxEXPAND | wxALL, 4);
-    SetSizer(sizer);
-
+    wxXmlResource::Get()->AttachUnknownControl(std::to_string(kView), view_, this);
+    layers_ = dynamic_cast<wxCheckListBox*>(FindWindow(kLayers));
+    if (!layers_) {
+        layers_ = new wxCheckListBox(this, kLayers);
+        layers_->Hide();
+    }
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Fit(); }, kFit);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Zoom(kStep); }, kZoomIn);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Zoom(1 / kStep); }, kZoomOut);
@@ -116,6 +112,7 @@ void DrawingPanel::ZoomAt(PointD at, double factor) {
 }
 
 void DrawingPanel::Pan(double dx, double dy) {
+    if (!std::isfinite(dx) || !std::isfinite(dy)) return;
     target_.left += dx;
     target_.right += dx;
     target_.top += dy;

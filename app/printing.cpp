@@ -124,7 +124,7 @@ void PrintDialog::SavePdf() {
     if (chosen.empty()) chosen = ask.wxFileDialogBase::GetPath();
     std::filesystem::path file(chosen.utf8_string());
     if (file.extension().empty()) file += ".pdf";
-    // A file always goes to paper size: the drawing pages belong to it as to a printer.
+    // The file holds the pages a printer would get.
     model_.Apply(doc_);
     const PrintOptions options = PrintOptionsOf(doc_);
     std::vector<std::string> messages;

@@ -235,6 +235,9 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
         wxPanel* panel = wxXmlResource::Get()->LoadPanel(frame, "101");
         ASSERT_NE(panel, nullptr);
         for (int id : form) EXPECT_NE(panel->FindWindow(id), nullptr) << "form control " << id;
+        wxPanel* drawing = wxXmlResource::Get()->LoadPanel(frame, "DrawingPanel");
+        ASSERT_NE(drawing, nullptr);
+        for (int id : {1001, 1002, 1003, 1004}) EXPECT_NE(drawing->FindWindow(id), nullptr) << "drawing control " << id;
         for (const auto& [name, ids] : dialogs) {
             wxDialog d;
             ASSERT_TRUE(wxXmlResource::Get()->LoadDialog(&d, frame, name)) << name;
