@@ -16,8 +16,10 @@
 
 #include "app/catalogue_dialogs.hpp"
 #include "app/dialogs.hpp"
+#include "app/drawing_window.hpp"
 #include "app/form_ids.hpp"
 #include "app/layouts.hpp"
+#include "app/printing.hpp"
 #include "app/project_doc.hpp"
 #include "app/startup.hpp"
 #include "app/user_dialogs.hpp"
@@ -116,10 +118,12 @@ void FormView::Bind_() {
     panel_->Bind(wxEVT_CHOICE, &FormView::OnChoice, this);
     panel_->Bind(wxEVT_CHECKBOX, &FormView::OnCheck, this);
     panel_->Bind(wxEVT_TEXT, &FormView::OnText, this);
-    for (int id : {32783, 32784, 32785, 32786, 32792, 32793, 32777, 32772, 32796, 32797}) {
+    for (int id : {32783, 32784, 32785, 32786, 32792, 32793, 32777, 32772, 32796, 32797, 32801}) {
         Bind(wxEVT_MENU, [this, id](wxCommandEvent&) { Command(id); }, CommandId(id));
         Bind(wxEVT_UPDATE_UI, &FormView::OnUpdateUi, this, CommandId(id));
     }
+    for (int id : {static_cast<int>(wxID_PRINT), static_cast<int>(wxID_PREVIEW)})
+        Bind(wxEVT_MENU, [this, id](wxCommandEvent&) { Command(id); }, id);
 }
 
 void FormView::OnUpdate(wxView*, wxObject*) {
@@ -343,6 +347,7 @@ void FormView::OnUpdateUi(wxUpdateUIEvent& event) {
         break;
     case 32793: event.Enable(false); break;  // the specification sheet comes with its dialog
     case 32796: event.Enable(Doc().GetDocumentSaved()); break;
+    case 32801: event.Enable(has && PositionHasDrawing(Doc().data, *Doc().data.Current())); break;
     case 32797: event.Enable(Doc().GetDocumentSaved() && Core().settings.admin); break;
     default: event.Enable(true);
     }
@@ -382,6 +387,16 @@ void FormView::Command(int id) {
         return;
     case 32796: Export(false); return;
     case 32797: Export(true); return;
+    case wxID_PRINT:
+    case wxID_PREVIEW:
+        StoreForm();
+        PrintDocument(GetFrame(), d, id == wxID_PREVIEW);
+        return;
+    case 32801:
+        if (!d.Current()) return;
+        StoreForm();
+        ShowDrawing();
+        return;
     case 1077: Calculate(); return;
     case 1121: {
         wxWindow* focus = wxWindow::FindFocus();
@@ -511,6 +526,12 @@ void FormView::Calculate() {
         return;
     }
     if (!r.summary.empty()) Tell(r.summary);
+}
+
+void FormView::ShowDrawing() {
+    // Looking at the drawing changes nothing in the project: the window fills a copy's title block.
+    ValvePosition copy = *Doc().data.Current();
+    ShowPositionDrawing(GetFrame(), Doc().data, copy);
 }
 
 void FormView::ShowLog() {

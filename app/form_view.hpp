@@ -52,6 +52,7 @@ private:
     void ChooseSeriesCommand();
     void ChooseCatalogueValveCommand();
     void ShowLog();
+    void ShowDrawing();
     void Export(bool specification);
     void ChooseMedium();
     void ChoosePipes();

@@ -69,7 +69,7 @@ MainFrame::MainFrame(wxDocManager* manager, const wxString& title)
     Bind(wxEVT_DROP_FILES, &MainFrame::OnDropFiles, this);
     for (int id : {32795, 32800, 32798, 32799, 32771, 32775, 32782, static_cast<int>(wxID_ABOUT)})
         Bind(wxEVT_MENU, &MainFrame::OnCommand, this, CommandId(id));
-    for (int id : {32783, 32784, 32785, 32786, 32792, 32793, 32777, 32772, 32796, 32797})
+    for (int id : {32783, 32784, 32785, 32786, 32792, 32793, 32777, 32772, 32796, 32797, 32801})
         Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUi, this, CommandId(id));
     Bind(wxEVT_SIZE, [](wxSizeEvent& e) { e.Skip(); StorePlacement(); });
     Bind(wxEVT_MOVE, [](wxMoveEvent& e) { e.Skip(); StorePlacement(); });

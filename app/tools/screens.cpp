@@ -16,10 +16,14 @@
 #include "app/assert_handler.hpp"
 #include "app/catalogue_dialogs.hpp"
 #include "app/dialogs.hpp"
+#include "app/drawing_window.hpp"
 #include "app/form_view.hpp"
 #include "app/layouts.hpp"
+#include "app/printing.hpp"
+#include "app/project_doc.hpp"
 #include "app/tarvik_app.hpp"
 #include "app/user_dialogs.hpp"
+#include "data/language.hpp"
 
 namespace {
 
@@ -138,6 +142,30 @@ int main(int argc, char** argv) {
     EditPipes(frame);
     CaptureNextDialog("pipe-selection");
     view->Command(1170);
+
+    // Printing: the dialog as it opens, the preview of every position in the landscape layout,
+    // and the drawing window of the first position.
+    CaptureNextDialog("138-print");
+    view->Command(wxID_PRINT);
+    {
+        // The print dialog's choices are made in the document directly: all positions, landscape.
+        tarvik::ProjectDocument& doc = static_cast<tarvik::app::ProjectDoc*>(view->GetDocument())->data;
+        for (auto& p : doc.positions) p.printSelected = 1;
+        doc.printLandscape = 1;
+        doc.printExtraPages = 0;
+        if (wxFrame* preview = OpenPrintPreview(frame, doc)) {
+            preview->SetSize(0, 0, 1100, 900);
+            Capture(*preview, "print-preview");
+            preview->Destroy();
+        }
+    }
+    view->Command(32801);
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* drawing = dynamic_cast<DrawingFrame*>(w)) {
+            drawing->SetSize(0, 0, 1100, 800);
+            Capture(*drawing, "drawing-window");
+            drawing->Destroy();
+        }
 
     for (wxDocument* d : DocManager()->GetDocumentsVector()) d->Modify(false);
     DocManager()->CloseDocuments(true);

@@ -17,6 +17,12 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/checklst.h>
+#include <wx/combobox.h>
+#include <wx/dcmemory.h>
+#include <wx/filedlg.h>
+#include <wx/listbox.h>
+#include <wx/print.h>
 #include <wx/choice.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
@@ -27,10 +33,13 @@
 
 #include "app/assert_handler.hpp"
 #include "app/catalogue_dialogs.hpp"
+#include "app/dc_canvas.hpp"
 #include "app/dialogs.hpp"
+#include "app/drawing_window.hpp"
 #include "app/form_ids.hpp"
 #include "app/form_view.hpp"
 #include "app/layouts.hpp"
+#include "app/printing.hpp"
 #include "app/list_grid.hpp"
 #include "app/project_doc.hpp"
 #include "app/startup.hpp"
@@ -207,10 +216,12 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
         {"134", {1001, 1124, 1126, 1000, 1128, 1002, 1010, 1003, 1004, 1005, 1006, 1007, 1009, 1008, 1011, wxID_OK}},
         {"143", {3, 4, 5, 6, wxID_OK, wxID_CANCEL}},
         {"144", {1002, 1001, 1124, 1126, 1128, wxID_OK, wxID_CANCEL}},
-        {"PipeSelectionDialog", {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, wxID_OK, wxID_CANCEL}}};
-    std::vector<int> menu{wxID_NEW, wxID_OPEN, wxID_CLOSE, wxID_SAVE, wxID_SAVEAS, wxID_PRINT_SETUP, wxID_EXIT, wxID_ABOUT};
+        {"PipeSelectionDialog", {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, wxID_OK, wxID_CANCEL}},
+        {"138", {1135, 3, 1044, 1045, 1000, 1043, wxID_OK, wxID_CANCEL}}};
+    std::vector<int> menu{wxID_NEW,         wxID_OPEN, wxID_CLOSE,   wxID_SAVE, wxID_SAVEAS, wxID_PRINT,
+                          wxID_PREVIEW,     wxID_PRINT_SETUP, wxID_EXIT, wxID_ABOUT};
     for (int command : {32772, 32796, 32783, 32786, 32785, 32784, 32792, 32793, 32777, 32798, 32799, 32771, 32775,
-                        32782, 32795, 32800})
+                        32782, 32795, 32800, 32801})
         menu.push_back(CommandId(command));
     for (int lang = 0; lang < 4; ++lang) {
         SCOPED_TRACE("language " + std::to_string(lang));
@@ -224,6 +235,9 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
         wxPanel* panel = wxXmlResource::Get()->LoadPanel(frame, "101");
         ASSERT_NE(panel, nullptr);
         for (int id : form) EXPECT_NE(panel->FindWindow(id), nullptr) << "form control " << id;
+        wxPanel* drawing = wxXmlResource::Get()->LoadPanel(frame, "DrawingPanel");
+        ASSERT_NE(drawing, nullptr);
+        for (int id : {1001, 1002, 1003, 1004}) EXPECT_NE(drawing->FindWindow(id), nullptr) << "drawing control " << id;
         for (const auto& [name, ids] : dialogs) {
             wxDialog d;
             ASSERT_TRUE(wxXmlResource::Get()->LoadDialog(&d, frame, name)) << name;
@@ -882,6 +896,181 @@ TEST(CatalogueDialogs, MediaAndPipesChosenForTheFormCancelKeepsTheLists) {
     EXPECT_EQ(s.View().form().pipeTexts[3], "Testrohr");
     EXPECT_DOUBLE_EQ(s.View().form().Field(kVdOutletPipeOD), 76.1);
     EXPECT_DOUBLE_EQ(s.View().form().Field(kVdInletPipeWall), 3.2);
+}
+
+// ---- Printing and the drawing window ----
+
+namespace {
+
+void SelectInList(wxWindow* parent, int id, std::initializer_list<int> rows) {
+    auto* list = Ctl<wxListBox>(parent, id);
+    if (!list) return;
+    list->DeselectAll();
+    for (int r : rows) list->SetSelection(r);
+    wxCommandEvent e(wxEVT_LISTBOX, id);
+    e.SetEventObject(list);
+    list->ProcessWindowEvent(e);
+}
+
+std::string Caption(wxWindow* parent, int id) { return Ctl<wxButton>(parent, id)->GetLabel().utf8_string(); }
+
+}  // namespace
+
+TEST(Printing, DcCanvasFollowsTheScaleOfThePreviewDc) {
+    wxBitmap bitmap(100, 100);
+    wxMemoryDC dc(bitmap);
+    dc.SetBackground(*wxWHITE_BRUSH);
+    dc.Clear();
+    dc.SetUserScale(0.5, 0.5);  // as the preview maps printer units onto its bitmap
+    {
+        DcCanvas canvas(dc);
+        ASSERT_TRUE(canvas.ok());
+        canvas.SetColour({255, 0, 0, 255});
+        const PointD square[] = {{20, 20}, {120, 20}, {120, 120}, {20, 120}};
+        canvas.Polygon(square, true);
+        canvas.SetFont({"Arial", 40, true, false});
+        const TextExtent e = canvas.MeasureText("CALCULATION");
+        EXPECT_GT(e.width, 100);
+        EXPECT_GT(e.ascent, 20);
+    }
+    dc.SelectObject(wxNullBitmap);
+    const wxImage img = bitmap.ConvertToImage();
+    EXPECT_EQ(img.GetRed(30, 30), 255);  // inside (10..60 on the bitmap)
+    EXPECT_EQ(img.GetGreen(30, 30), 0);
+    EXPECT_EQ(img.GetGreen(80, 80), 255);  // outside
+}
+
+TEST(Printing, DialogPreviewPdfAndDrawingWindow) {
+    UserScript user;
+    AppRun s("print", (g_temp / "print" / "Demo.tkp").string());
+    ASSERT_TRUE(s.started);
+    ProjectDocument& doc = s.Doc().data;
+    ASSERT_EQ(doc.positions.size(), 10u);
+    wxWindow* frame = s.View().GetFrame();
+
+    // The dialog: toggle caption, OK enabling, the drawing switch, the language refusal.
+    {
+        PrintDialog d(frame, doc, false);
+        EXPECT_FALSE(d.FindWindow(wxID_OK)->IsEnabled());
+        EXPECT_EQ(Caption(&d, 3), GetText(63079));
+        Click(&d, 3);
+        EXPECT_TRUE(d.FindWindow(wxID_OK)->IsEnabled());
+        EXPECT_EQ(Caption(&d, 3), GetText(63078));
+        Click(&d, 3);
+        EXPECT_FALSE(d.FindWindow(wxID_OK)->IsEnabled());
+        SelectInList(&d, 1135, {0, 2});
+        EXPECT_TRUE(d.FindWindow(wxID_OK)->IsEnabled());
+        EXPECT_EQ(Caption(&d, 3), GetText(63079));
+        EXPECT_FALSE(d.FindWindow(1045)->IsEnabled());
+        Check(&d, 1044, true);
+        EXPECT_TRUE(d.FindWindow(1045)->IsEnabled());
+        Check(&d, 1045, true);
+        Check(&d, 1044, false);
+        EXPECT_FALSE(d.FindWindow(1045)->IsEnabled());
+        EXPECT_FALSE(Ctl<wxCheckBox>(&d, 1045)->GetValue());
+        Ctl<wxComboBox>(&d, 1000)->SetValue("");
+        user.told.clear();
+        EXPECT_NE(Press(d, wxID_OK), wxID_OK);
+        ASSERT_EQ(user.told.size(), 1u);
+        EXPECT_EQ(user.told[0], GetText(63035));
+
+        // Save as PDF: the two chosen sheets in a file.
+        Ctl<wxComboBox>(&d, 1000)->SetValue(wxString::FromUTF8(GetText(63080)));
+        const fs::path pdf = g_temp / "sheets";
+        ModalHook() = [&](wxDialog& fd) {
+            auto* f = dynamic_cast<wxFileDialog*>(&fd);
+            EXPECT_NE(f, nullptr);
+            if (f) f->SetPath(pdf.string());
+            return static_cast<int>(wxID_OK);
+        };
+        Click(&d, 1043);
+        ModalHook() = nullptr;
+        std::ifstream in(g_temp / "sheets.pdf", std::ios::binary);
+        std::string head(4, '\0');
+        in.read(head.data(), 4);
+        EXPECT_EQ(head, "%PDF") << (user.told.empty() ? "" : user.told.back());
+        EXPECT_EQ(doc.positions[0].printSelected + doc.positions[1].printSelected + doc.positions[2].printSelected, 2);
+        EXPECT_EQ(doc.itemLanguage, 2);
+        d.Destroy();
+    }
+    {
+        PrintDialog d(frame, doc, true);
+        Check(&d, 1044, true);
+        EXPECT_FALSE(d.FindWindow(1045)->IsEnabled());  // never drawing pages in a preview
+        d.Destroy();
+    }
+
+    // The preview pages through every selected position.
+    ModalHook() = [](wxDialog& d) {
+        Click(&d, 3);
+        Check(&d, 1044, true);
+        return Press(d, wxID_OK);
+    };
+    wxFrame* preview = PrintDocument(frame, doc, true);
+    ModalHook() = nullptr;
+    ASSERT_NE(preview, nullptr);
+    wxPreviewControlBar* bar = nullptr;
+    for (wxWindow* w : preview->GetChildren())
+        if (auto* b = dynamic_cast<wxPreviewControlBar*>(w)) bar = b;
+    ASSERT_NE(bar, nullptr);
+    wxPrintPreviewBase* pages = bar->GetPrintPreview();
+    ASSERT_TRUE(pages->RenderPage(1));  // the pages are planned with the first one drawn
+    EXPECT_EQ(pages->GetMaxPage(), 10);
+    for (int p = 1; p <= pages->GetMaxPage(); ++p) {
+        EXPECT_TRUE(pages->SetCurrentPage(p));
+        EXPECT_TRUE(pages->RenderPage(p)) << p;
+    }
+    preview->Destroy();
+
+    // No positions: 63011 and no dialog.
+    {
+        ProjectDocument empty;
+        user.told.clear();
+        int dialogs = 0;
+        ModalHook() = [&](wxDialog&) { return ++dialogs, static_cast<int>(wxID_CANCEL); };
+        EXPECT_EQ(PrintDocument(frame, empty, true), nullptr);
+        ModalHook() = nullptr;
+        EXPECT_EQ(dialogs, 0);
+        ASSERT_EQ(user.told.size(), 1u);
+        EXPECT_EQ(user.told[0], GetText(63011));
+    }
+
+    // The drawing window of the current position: layers listed, one switched off.
+    EXPECT_FALSE(Enabled(s.View(), 32801));
+    Choose(s.Form(), 1000, doc.positions[0].name);
+    ASSERT_TRUE(Enabled(s.View(), 32801));
+    const auto titleBefore = doc.positions[0].titleBlock.pairs;
+    s.View().Command(32801);
+    DrawingFrame* drawing = nullptr;
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* f = dynamic_cast<DrawingFrame*>(w); f && !f->IsBeingDeleted()) drawing = f;
+    ASSERT_NE(drawing, nullptr);
+    EXPECT_EQ(drawing->GetTitle().utf8_string(), doc.positions[0].name);
+    EXPECT_EQ(doc.positions[0].titleBlock.pairs, titleBefore);  // looking changes nothing
+    DrawingPanel& panel = *drawing->panel();
+    wxCheckListBox* layers = panel.layers();
+    ASSERT_GT(layers->GetCount(), 1u);
+    const std::string before = panel.LayerState();
+    const std::string name = layers->GetString(0).utf8_string();
+    EXPECT_NE(before.find(";+" + name + ";"), std::string::npos) << before;
+    layers->Check(0, false);
+    wxCommandEvent toggle(wxEVT_CHECKLISTBOX, DrawingPanel::kLayers);
+    toggle.SetInt(0);
+    toggle.SetEventObject(layers);
+    layers->ProcessWindowEvent(toggle);
+    const std::string after = panel.LayerState();
+    EXPECT_NE(after.find(";-" + name + ";"), std::string::npos) << after;
+    EXPECT_EQ(std::count(before.begin(), before.end(), ';'), std::count(after.begin(), after.end(), ';'));
+
+    // A zoom step about the centre enlarges the drawing's box; Fit brings it back.
+    const RectD fitted = panel.target();
+    Click(&panel, DrawingPanel::kZoomIn);
+    EXPECT_NEAR(panel.target().width(), fitted.width() * 1.25, 1e-6);
+    panel.Pan(10, 0);
+    Click(&panel, DrawingPanel::kFit);
+    EXPECT_DOUBLE_EQ(panel.target().left, fitted.left);
+    drawing->Update();  // a paint through the DC canvas
+    drawing->Destroy();
 }
 
 // ---- Entry point ----
