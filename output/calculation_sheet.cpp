@@ -439,6 +439,8 @@ void SheetPainter::Landscape() {
             y += row / 2;
             Put(bold_, specLeft, y, Label(r.label));
         } else {
+            // The unlabelled row of the two actuator pressures stays out while neither is given.
+            if (r.label < 0 && Item(55).empty() && Item(56).empty()) continue;
             if (r.label >= 0) Put(text_, labelRight, y, Label(r.label), HAlign::Right);
             Put(text_, labelRight + U(20), y, r.value);
         }
