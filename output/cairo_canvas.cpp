@@ -242,6 +242,24 @@ std::optional<PageFormat> PageFormatOf(const std::filesystem::path& file) {
     return std::nullopt;
 }
 
+namespace {
+// Puts a completely written temporary file in place of `file`; otherwise removes it, so that a
+// failure leaves no partial file and the previous one whole.
+bool CommitTemporary(const std::filesystem::path& temp, const std::filesystem::path& file, bool ok,
+                     std::string& error) {
+    std::error_code ec;
+    if (ok) {
+        std::filesystem::rename(temp, file, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        std::filesystem::remove(temp, ec);
+        error = "cannot write " + file.string();
+    }
+    return ok;
+}
+}  // namespace
+
 bool WritePageFile(const std::filesystem::path& file, const PageSetup& page,
                    const std::function<void(Canvas&)>& draw, std::string& error) {
     const auto format = PageFormatOf(file);
@@ -294,17 +312,7 @@ bool WritePageFile(const std::filesystem::path& file, const PageSetup& page,
         ok = ok && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     }
     cairo_surface_destroy(surface);
-    std::error_code ec;
-    if (ok) {
-        std::filesystem::rename(temp, file, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        std::filesystem::remove(temp, ec);
-        error = "cannot write " + file.string();
-        return false;
-    }
-    return true;
+    return CommitTemporary(temp, file, ok, error);
 }
 
 bool WritePagesFile(const std::filesystem::path& file, const PageSetup& page, std::size_t pageCount,
@@ -343,17 +351,7 @@ bool WritePagesFile(const std::filesystem::path& file, const PageSetup& page, st
         ok = ok && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     }
     cairo_surface_destroy(surface);
-    std::error_code ec;
-    if (ok) {
-        std::filesystem::rename(temp, file, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        std::filesystem::remove(temp, ec);
-        error = "cannot write " + file.string();
-        return false;
-    }
-    return true;
+    return CommitTemporary(temp, file, ok, error);
 }
 
 }  // namespace tarvik

@@ -145,6 +145,9 @@ private:
     // Draws the rows from `y`; returns the y below the last.
     double DrawRows(const Table& t, double y, const std::vector<Row>& rows);
     double DrawPointHeading(const Table& t, double y);
+    // The point heading, the process-data rows and the result rows, each closed by a rule.
+    double DrawTableBody(const Table& t, double y, double left, double right, const std::vector<Row>& process,
+                         const std::vector<Row>& results);
 
     Canvas& c_;
     const PageDevice& d_;
@@ -294,6 +297,19 @@ double SheetPainter::DrawPointHeading(const Table& t, double y) {
     return y + h_ + stepI_;
 }
 
+double SheetPainter::DrawTableBody(const Table& t, double y, double left, double right,
+                                   const std::vector<Row>& process, const std::vector<Row>& results) {
+    y = DrawPointHeading(t, y);
+    Rule(left, y, right, y);
+    y += stepI_;
+    y = DrawRows(t, y, process);
+    Rule(left, y, right, y);
+    y += stepI_;
+    y = DrawRows(t, y, results);
+    Rule(left, y, right, y);
+    return y + stepI_ * 2;
+}
+
 void SheetPainter::Landscape() {
     const RectD& pr = d_.printable;
     const double L = pr.left + pr.width() / 50, R = pr.right - pr.width() / 50;
@@ -381,15 +397,7 @@ void SheetPainter::Landscape() {
     Put(text_, t.labelX, y, Label(kLabelMedium));
     Put(text_, t.unitX, y, MediumName());
     y += row;
-    y = DrawPointHeading(t, y);
-    Rule(tableX, y, R, y);
-    y += stepI_;
-    y = DrawRows(t, y, process);
-    Rule(tableX, y, R, y);
-    y += stepI_;
-    y = DrawRows(t, y, results);
-    Rule(tableX, y, R, y);
-    y += stepI_ * 2;
+    y = DrawTableBody(t, y, tableX, R, process, results);
 
     // Standards, then the valve's limits.
     const double tableCentre = (tableX + R) / 2;
@@ -533,15 +541,7 @@ void SheetPainter::Portrait() {
     all.insert(all.end(), results.begin(), results.end());
     Measure(all, W);
     const Table t = Place(L, W);
-    y = DrawPointHeading(t, y);
-    Rule(L, y, R, y);
-    y += stepI_;
-    y = DrawRows(t, y, process);
-    Rule(L, y, R, y);
-    y += stepI_;
-    y = DrawRows(t, y, results);
-    Rule(L, y, R, y);
-    y += stepI_ * 2;
+    y = DrawTableBody(t, y, L, R, process, results);
 
     const double centre = (pr.left + pr.right) / 2;
     Put(text_, centre, y, StandardsText(), HAlign::Centre);
