@@ -151,7 +151,7 @@ void ListPneumatic(ActuatorSizing& s, const ActuatorInputs& in, const SpecCatalo
 
 std::string RangeText(const std::vector<SpecRangeItem>& ranges, const std::string& size, int& index) {
     for (std::size_t i = 0; i < ranges.size(); ++i)
-        if (Contains(ranges[i].text, size)) {
+        if (Contains(ranges[i].text, size) && std::isfinite(ranges[i].from) && std::isfinite(ranges[i].to)) {
             index = static_cast<int>(i);
             return FormatNumber(ranges[i].from, 3) + ".." + FormatNumber(ranges[i].to, 3) + " kN";
         }
@@ -168,7 +168,7 @@ void ListElectric(ActuatorSizing& s, const ActuatorInputs& in, const SpecCatalog
             const SpecSection2Entry& a = cat.section2[e];
             for (std::size_t si = 0; si < a.a.size(); ++si) {
                 const SpecSizeItem& size = a.a[si];
-                if (!Admissible(in.limits, a.name, size)) continue;
+                if (!Admissible(in.limits, a.name, size) || !std::isfinite(size.value)) continue;
                 int range = -1;
                 const std::string rangeText = RangeText(a.b, size.name, range);
                 const std::size_t supplies = a.c.empty() ? 1 : a.c.size();
@@ -189,11 +189,11 @@ void ListElectric(ActuatorSizing& s, const ActuatorInputs& in, const SpecCatalog
             const SpecSection3Entry& a = cat.section3[e];
             for (std::size_t si = 0; si < a.a.size(); ++si) {
                 const SpecSizeItem& size = a.a[si];
-                if (!Admissible(in.limits, a.name, size)) continue;
+                if (!Admissible(in.limits, a.name, size) || !std::isfinite(size.value)) continue;
                 const SpecValueItem* weight = FindValue(size.values, "VAHAP");
                 ActuatorCandidate row;
                 row.columns = {a.name, size.name, WithUnit(size.value, true),
-                               weight ? FormatNumber(weight->value, 0) + " kg" : std::string()};
+                               weight && std::isfinite(weight->value) ? FormatNumber(weight->value, 0) + " kg" : std::string()};
                 row.force = size.value;
                 row.selectable = s.torque && size.value >= s.value;
                 row.source = {kKindElectricRotary, e, si, -1, -1};
@@ -370,7 +370,8 @@ ActuatorSelection SelectActuator(const ActuatorSizing& sizing, std::size_t row, 
                 sel.springRange = FormatNumber(r.from, 0) + ".." + FormatNumber(r.to, 0) + " kPa";
             }
         }
-        if (src.supply >= 0 && static_cast<std::size_t>(src.supply) < a.supplies.size())
+        if (src.supply >= 0 && static_cast<std::size_t>(src.supply) < a.supplies.size() &&
+            std::isfinite(a.supplies[static_cast<std::size_t>(src.supply)].value))
             sel.supply = FormatNumber(a.supplies[static_cast<std::size_t>(src.supply)].value, 0) + " kPa";
     } else if (src.kind == kKindElectricLinear && src.entry < catalogue.section2.size()) {
         const SpecSection2Entry& a = catalogue.section2[src.entry];
