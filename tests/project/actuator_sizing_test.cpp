@@ -238,7 +238,7 @@ TEST_F(ActuatorSizingTest, SelectionFillsTheItemsTheDesignationReadsBack) {
     EXPECT_EQ(ItemText(kItemRequired2, items), "Fs=3.0238");
     EXPECT_EQ(ItemCode(kItemActuatorWhole, items), "PA400");
     SpecCatalogue cat = cat_;
-    EXPECT_EQ(TypeDesignationText({"{O1}{OSIZE}{OSPRING}{OSUPPLY}{OF}", 1, 50, 50}, items, "", cat), "P3S32");
+    EXPECT_EQ(TypeDesignationText({"{O1}{OSIZE}{OSPRING}{OSUPPLY}{OF}{OHW}", 1, 50, 50}, items, "", cat), "P3S32H");
 
     KeyValueList title;
     SetKeyValue("A", "old", title, true);
