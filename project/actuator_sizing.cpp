@@ -252,6 +252,17 @@ bool IsTorqueType(int typeCode) {
     return typeCode == 6 || typeCode == 7 || typeCode == 9 || typeCode == 10 || typeCode == 11;
 }
 
+void TakeValveTypeChoice(const std::string& shownText, const SpecItemList& choices, ActuatorPageChoices& page) {
+    page.valveTypeText.clear();
+    page.limits = {};
+    for (const SpecItem& c : choices)
+        if (c.id == kItemValveType && GetLangText(c.text, -1) == shownText) {
+            page.valveTypeText = c.code;
+            page.limits = ParseActuatorLimits(c.attribute);
+            return;
+        }
+}
+
 ActuatorInputs ReadActuatorInputs(const SpecItemList& items, const ActuatorPageChoices& page) {
     ActuatorInputs in;
     const std::string unit = ItemText(kItemPressureUnit, items);

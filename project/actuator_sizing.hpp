@@ -91,6 +91,10 @@ std::string PackingClass(const std::string& packingText);
 int ValveTypeCode(const std::string& valveTypeText, int defaultTypeCode);
 bool IsTorqueType(int typeCode);
 
+// The valve type the page's type list shows (`shownText`, an item-10 choice in the current
+// language): its code becomes the valve type text, its attribute the actuator limits.
+void TakeValveTypeChoice(const std::string& shownText, const SpecItemList& choices, ActuatorPageChoices& page);
+
 // Reads the position's items (current language) and the page's choices.
 ActuatorInputs ReadActuatorInputs(const SpecItemList& items, const ActuatorPageChoices& page);
 

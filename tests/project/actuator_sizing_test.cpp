@@ -251,15 +251,16 @@ TEST_F(ActuatorSizingTest, SelectionFillsTheItemsTheDesignationReadsBack) {
 }
 
 TEST(ActuatorInputsTest, ReadFromItemsAndPageChoices) {
+    test::UseLanguage(2);
     SpecItemList items;
     for (auto [id, text] : {std::pair<int, const char*>{55, "10"}, {56, "4"}, {57, "bar"}, {54, "50"}, {18, "[0:A][2:B]"}})
         StoreItemText(id, items, nullptr, text);
     ActuatorPageChoices page;
     page.packingText = "V. Graphite";
-    page.valveTypeText = "0;;A;";
+    const SpecItemList choices = {{10, "[0:Kohout][2:Ball valve]", "", ";PA;|;400;|250", "0;;A;", ""}};
+    TakeValveTypeChoice("Ball valve", choices, page);
     page.defaultTypeCode = 10;
     page.kind = 0;
-    page.limits = ParseActuatorLimits(";PA;|;400;|250");
     const ActuatorInputs in = ReadActuatorInputs(items, page);
     EXPECT_NEAR(in.dp, 0.6, 1e-12);
     EXPECT_EQ(in.D, 50);
