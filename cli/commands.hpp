@@ -31,5 +31,8 @@ int DrawingCommand(std::vector<std::string>& args);
 // print PROJECT --pdf OUT [--landscape] [--drawings] [--second-language] [--position NAME]...:
 // the calculation sheets of the positions as one PDF.
 int PrintCommand(std::vector<std::string>& args);
+// actuator --type CODE --dp MPA [--diameter MM] [--packing CLASS] [--dn DN] [--kind K] ...: the
+// required actuator force or torque and the fitting actuators.
+int ActuatorCommand(std::vector<std::string>& args);
 
 }  // namespace tarvik::cli

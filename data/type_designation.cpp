@@ -4,6 +4,7 @@
 #include <cctype>
 #include <climits>
 
+#include "data/lang_text.hpp"
 #include "data/language.hpp"
 #include "data/number_text.hpp"
 #include "data/spec_catalogue.hpp"
@@ -85,8 +86,9 @@ void ActuatorPlaceholders(std::string& text, const SpecItemList& items, SpecCata
         if (token == "OF") return f == "P" ? a.codes[kCodeOFP] : f == "N" ? a.codes[kCodeOFN] : "";
         if (token == "OHW") {
             const std::string wanted = ItemText(kItemHandOption, items);
+            // Option names are multilingual in the catalogue; the item holds the shown language.
             for (const auto& o : a.options)
-                if (o.texts[0] == wanted) return o.texts[3];
+                if (GetLangText(o.texts[0], -1) == wanted) return o.texts[3];
             return ".";
         }
         if (token == "OSPRING") {
