@@ -31,5 +31,8 @@ int DrawingCommand(std::vector<std::string>& args);
 // print PROJECT --pdf OUT [--landscape] [--drawings] [--second-language] [--position NAME]...:
 // the calculation sheets of the positions as one PDF.
 int PrintCommand(std::vector<std::string>& args);
+// spec [apply] PROJECT --position NAME [--save]: a position's specification items, title block,
+// order code and designations as JSON; "apply" runs the specification sheet over the stored items.
+int SpecCommand(std::vector<std::string>& args);
 
 }  // namespace tarvik::cli

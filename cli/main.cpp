@@ -29,6 +29,7 @@ const Command kCommands[] = {
     {"pipes", "append a workbook's pipe table (.xlsx, .ods, .csv) to a pipe file", tarvik::cli::PipesCommand},
     {"drawing", "write a position's dimension drawing as PDF, PNG or SVG", tarvik::cli::DrawingCommand},
     {"print", "write the calculation sheets of a project as a PDF", tarvik::cli::PrintCommand},
+    {"spec", "show a position's specification; 'spec apply' completes it", tarvik::cli::SpecCommand},
 };
 
 void PrintUsage(std::FILE* out) {
