@@ -317,6 +317,7 @@ std::unique_ptr<SpecificationSheet> SpecificationSheet::Open(PositionForm& form,
     sheet->choices_ = form.series->ChoiceList();
     for (SpecItem& item : p.specItems) item.typeCode = ChoiceTypeCode(item.id, CurrentText(item.text), sheet->choices_);
     SetDialogTitleBlock(doc, p);
+    sheet->items_ = p.specItems;
 
     SpecSheetContext& c = sheet->context_;
     c.d = FormatNumber(p.valveData[kVdInletSize], 0);
@@ -351,9 +352,8 @@ void SpecificationSheet::ShowPage(int page) {
     state.pending = true;
     if (state.shown) return;
     state.shown = true;
-    const ValvePosition& p = position();
     if (page == 4) {
-        const std::string list = ItemText(68, p.specItems);
+        const std::string list = ItemText(68, items_);
         for (std::size_t at = 0; at < list.size();) {
             const std::size_t end = std::min(list.find('\n', at), list.size());
             if (end > at) accessories_.push_back(list.substr(at, end - at));
@@ -361,7 +361,7 @@ void SpecificationSheet::ShowPage(int page) {
         }
         return;
     }
-    for (int id : PageItems(page)) TextOf(id) = ShowItemText(id, p.specItems, choices_, *env_.variables);
+    for (int id : PageItems(page)) TextOf(id) = ShowItemText(id, items_, choices_, *env_.variables);
 }
 
 std::optional<SpecField> SpecificationSheet::Field(int id) {
@@ -394,7 +394,7 @@ bool SpecificationSheet::SetText(int id, const std::string& text) {
 }
 
 void SpecificationSheet::Store(int id) {
-    StoreItemText(id, position().specItems, &choices_, TextOf(id));
+    StoreItemText(id, items_, &choices_, TextOf(id));
 }
 
 std::optional<SpecTreeFile> SpecificationSheet::LoadTree(const char* file, int message) {
@@ -428,7 +428,7 @@ void SpecificationSheet::LookupConnections() {
     connectionTree_.reset();
     const SpecTreeFile* tree = ConnectionTree();
     if (!tree) return;  // 105, 106, 107 and 111 keep their values
-    SpecItemList& items = position().specItems;
+    SpecItemList& items = items_;
     auto store = [&](int side, int connectionId, int ratingId) {
         const auto found = LookupConnection(*tree, TextOf(side));
         if (!found) return;
@@ -445,13 +445,13 @@ void SpecificationSheet::StoreAccessories() {
     for (const std::string& entry : accessories_) list += (list.empty() ? "" : "\n") + entry;
     accessoryTree_.reset();
     if (const SpecTreeFile* tree = AccessoryTree()) list = ApplySubstitutions(std::move(list), tree->substitutions);
-    StoreItemText(68, position().specItems, &choices_, list);
+    StoreItemText(68, items_, &choices_, list);
 }
 
 void SpecificationSheet::LeavePage(int page) {
     if (!Valid(page) || !pages_[page - 1].shown) return;
     pages_[page - 1].pending = false;
-    SpecItemList& items = position().specItems;
+    SpecItemList& items = items_;
     switch (page) {
     case 1: {
         for (int id : kPage1Choices) Store(id);
@@ -530,6 +530,7 @@ void SpecificationSheet::Ok() {
     for (int page = 1; page <= kPageCount; ++page)
         if (Valid(page) && pages_[page - 1].pending) LeavePage(page);
     ValvePosition& p = position();
+    p.specItems = items_;
     doc_.modified = true;
     doc_.specSheetText = context_.specSheetText;
     if (ItemCode(70, p.specItems).empty())
@@ -553,6 +554,7 @@ void SpecificationSheet::Ok() {
     StoreItemText(202, p.specItems, nullptr, NominalSizeText(ItemText(107, p.specItems), D));
     StoreItemText(203, p.specItems, nullptr,
                   NominalSizeText(ItemText(111, p.specItems), ParseNumber(ItemText(25, p.specItems))));
+    items_ = p.specItems;
 }
 
 }  // namespace tarvik

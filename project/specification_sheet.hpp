@@ -138,6 +138,8 @@ public:
     SpecSheetContext& context() { return context_; }
     ValvePosition& position() { return doc_.positions[positionIndex_]; }
     const SpecItemList& choiceList() const { return choices_; }
+    // The items as the pages have stored them so far.
+    const SpecItemList& items() const { return items_; }
 
     // The item ids of a page (1 to 6) in control order; page 3 (the actuator) is not held here.
     static const std::vector<int>& PageItems(int page);
@@ -152,8 +154,8 @@ public:
     // The user's entry in the control of item `id`. A choice list takes only one of its choices
     // (false otherwise); a read-only text takes nothing. Shows the page first when needed.
     bool SetText(int id, const std::string& text);
-    // Deactivation: stores the page's controls and derives the dependent items. A page never
-    // shown stores nothing.
+    // Deactivation: stores the page's controls into the sheet's items and derives the dependent
+    // items. A page never shown stores nothing. The position gets the items on OK.
     void LeavePage(int page);
 
     // Page 1 tree buttons (1042, 1043, 1044): the connection tree and the chosen text for item
@@ -174,8 +176,9 @@ public:
     void DeleteAccessories(const std::vector<std::size_t>& selected);  // 1075
     void DeleteSecond(const std::vector<std::size_t>& selected);       // 1076
 
-    // OK: every shown page is left, then the order code, the designations and the size texts are
-    // composed and the document is marked modified. Cancel: nothing more is stored.
+    // OK: the page still open is left, the items go to the position, then the order code, the
+    // designations and the size texts are composed and the document is marked modified. Cancel:
+    // the position keeps its items (opening has refreshed the title block and the type codes).
     void Ok();
     void Cancel() {}
 
@@ -199,6 +202,7 @@ private:
     SpecSheetEnvironment env_;
     SpecSheetContext context_;
     SpecItemList choices_;
+    SpecItemList items_;  // the pages' work, given to the position on OK
     ConditionVariableList ownVariables_;  // when the environment brings none
     std::string secondTemplate_;
     double Kvs_ = 0;

@@ -116,6 +116,9 @@ TEST_F(SpecificationSheetTest, OpenAndCancelKeepItemsButRefreshTitleBlock) {
     auto sheet = Open();
     ASSERT_NE(sheet, nullptr);
     sheet->SetText(7, "Standard paint");
+    sheet->LeavePage(1);
+    EXPECT_EQ(Item(doc.positions[0], 7), "Old");
+    EXPECT_EQ(GetLangText(ItemText(7, sheet->items()), -1), "Standard paint");
     sheet->Cancel();
     const ValvePosition& p = doc.positions[0];
     ASSERT_EQ(p.specItems.size(), 1u);
@@ -171,7 +174,8 @@ TEST_F(SpecificationSheetTest, FirstPageDerivesCodesAndConnections) {
     sheet->ChooseConnection(51, "Flanges/ PN16/ cold");  // copied to the empty outlet
     sheet->ChooseConnection(52, "Flanges/ Class 150");
     sheet->LeavePage(1);
-    ValvePosition& p = doc.positions[0];
+    ValvePosition p;
+    p.specItems = sheet->items();
     EXPECT_EQ(Item(p, 101), "31");
     EXPECT_EQ(Item(p, 102), "PE");
     EXPECT_EQ(Item(p, 104), "P");
@@ -188,6 +192,7 @@ TEST_F(SpecificationSheetTest, FirstPageDerivesCodesAndConnections) {
     ScopedMessageSink sink([&](const Message& m) { shown.push_back(m); });
     sheet->ChooseConnection(51, "Weld/ PN40");
     sheet->LeavePage(1);
+    p.specItems = sheet->items();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].number, 63020);
     EXPECT_NE(shown[0].text.find("specprip.tkd"), std::string::npos);
@@ -215,17 +220,18 @@ TEST_F(SpecificationSheetTest, AccessoryPageStoresTheEncodedListOnce) {
     sheet->AppendEdit();
     sheet->CopyToSecond({0, 7});
     EXPECT_EQ(sheet->secondList(), std::vector<std::string>{"A|+B-||+C-|"});
-    sheet->LeavePage(4);
+    sheet->Ok();
     const std::string stored = "A|+B-||+C-|\nPositioner digital, HART 7";
     EXPECT_EQ(Item(doc.positions[0], 68), stored);
     sheet = Open();  // the list comes back from the item; leaving again keeps it as it is
     EXPECT_EQ(sheet->accessories().size(), 2u);
-    sheet->LeavePage(4);
+    sheet->Ok();
     EXPECT_EQ(Item(doc.positions[0], 68), stored);
 
     fs::remove(dir / "specprisl.tkd");
     std::vector<int> shown;
     ScopedMessageSink sink([&](const Message& m) { shown.push_back(m.number); });
+    sheet->ShowPage(4);
     sheet->LeavePage(4);
     EXPECT_EQ(shown, std::vector<int>{63002});
 }
