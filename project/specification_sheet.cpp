@@ -333,6 +333,7 @@ std::unique_ptr<SpecificationSheet> SpecificationSheet::Open(PositionForm& form,
     c.designation = p.designation;
     c.seriesValue = p.seriesValue;
     c.specSheetText = doc.specSheetText;
+    c.drawingAvailable = form.series->hasDrawing();
     sheet->secondTemplate_ = form.series->secondDesignationTemplate;
     sheet->Kvs_ = p.valveData[kVdKvs];
     return sheet;

@@ -114,6 +114,7 @@ struct SpecSheetContext {
     std::string designation;
     std::string seriesValue;
     std::string specSheetText;
+    bool drawingAvailable = false;  // page 6's drawing button: the series carries a drawing
 };
 
 enum class SpecFieldKind { Choice, Text, ReadOnly };
