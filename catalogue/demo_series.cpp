@@ -180,6 +180,13 @@ ValveSeries ExpandSeries(const json& j, const std::string& drawing) {
         if (!o.is_array() || o.size() != 2) Fail("outletLayers", "expected two layer texts");
         for (std::size_t i = 0; i < 2; ++i) s.texts710[i] = o[i].get<std::string>();
     }
+    // The endings of the specification sheet's order code: [0] inlet and outlet sizes differ, [1]
+    // equal.
+    if (j.contains("orderCodeEndings")) {
+        const json& o = j.at("orderCodeEndings");
+        if (!o.is_array() || o.size() != 2) Fail("orderCodeEndings", "expected two texts");
+        for (std::size_t i = 0; i < 2; ++i) s.texts713[i] = o[i].get<std::string>();
+    }
     for (const json& r : j.value("numberList", json::array())) {
         SeriesNumberRecord rec;
         const json& texts = r.at("texts");

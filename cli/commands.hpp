@@ -34,5 +34,8 @@ int PrintCommand(std::vector<std::string>& args);
 // actuator --type CODE --dp MPA [--diameter MM] [--packing CLASS] [--dn DN] [--kind K] ...: the
 // required actuator force or torque and the fitting actuators.
 int ActuatorCommand(std::vector<std::string>& args);
+// spec [apply] PROJECT --position NAME [--save]: a position's specification items, title block,
+// order code and designations as JSON; "apply" runs the specification sheet over the stored items.
+int SpecCommand(std::vector<std::string>& args);
 
 }  // namespace tarvik::cli

@@ -30,6 +30,7 @@ const Command kCommands[] = {
     {"drawing", "write a position's dimension drawing as PDF, PNG or SVG", tarvik::cli::DrawingCommand},
     {"print", "write the calculation sheets of a project as a PDF", tarvik::cli::PrintCommand},
     {"actuator", "size the actuator of a valve type and list the fitting actuators", tarvik::cli::ActuatorCommand},
+    {"spec", "show a position's specification; 'spec apply' completes it", tarvik::cli::SpecCommand},
 };
 
 void PrintUsage(std::FILE* out) {

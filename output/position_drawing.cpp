@@ -1,11 +1,7 @@
 #include "output/position_drawing.hpp"
 
-#include <cstdio>
-#include <ctime>
-
 #include "data/language.hpp"
 #include "data/lang_text.hpp"
-#include "data/program_version.hpp"
 #include "data/valve_series.hpp"
 #include "output/dimension_drawing.hpp"
 #include "output/drawing_viewer.hpp"
@@ -20,26 +16,6 @@ void ReplaceAll(std::string& s, std::string_view what, std::string_view with) {
 }
 
 }  // namespace
-
-std::string DrawingProgramText() {
-    char text[64];
-    std::snprintf(text, sizeof text, "Tarvik %.1f", kProgramVersion);
-    std::string s = text;
-    ReplaceAll(s, ",", ".");  // whatever the locale's separator
-    return s;
-}
-
-void SetDialogTitleBlock(const ProjectDocument& doc, ValvePosition& p) {
-    char date[32] = "";
-    const std::time_t t = p.savedAt;
-    std::tm tm{};
-    if (localtime_r(&t, &tm)) std::strftime(date, sizeof date, "%d.%m.%Y", &tm);
-    SetKeyValue("zakaznik", doc.customer, p.titleBlock, true);
-    SetKeyValue("akce", doc.project, p.titleBlock, true);
-    SetKeyValue("kks", p.name, p.titleBlock, true);
-    SetKeyValue("kreslil", DrawingProgramText(), p.titleBlock, true);
-    SetKeyValue("datum", date, p.titleBlock, true);
-}
 
 std::string SpecItemText(const ValvePosition& p, int id) {
     for (const SpecItem& item : p.specItems)

@@ -8,6 +8,7 @@
 
 #include "data/key_value_list.hpp"
 #include "project/project_document.hpp"
+#include "project/specification_sheet.hpp"
 
 namespace tarvik {
 class DwfViewer;
@@ -17,12 +18,8 @@ struct ValveSeries;
 
 namespace tarvik {
 
-// "Tarvik 2.7": the drawing's "drawn by" entry.
-std::string DrawingProgramText();
-
-// The entries the specification dialog stores, overwriting: customer, project, tag, program and
-// the position's last-saved date ("%d.%m.%Y", local time).
-void SetDialogTitleBlock(const ProjectDocument& doc, ValvePosition& position);
+// DrawingProgramText and SetDialogTitleBlock (the title block the specification sheet fills) are
+// declared in project/specification_sheet.hpp.
 
 // What a printed drawing page takes from outside the position.
 struct DrawingLayerSources {
