@@ -2,12 +2,14 @@
 
 #include <clocale>
 #include <filesystem>
+#include <iterator>
 
 #include <wx/config.h>
 #include <wx/filehistory.h>
 #include <wx/msgdlg.h>
 #include <wx/stdpaths.h>
 #include <wx/toolbar.h>
+#include <wx/translation.h>
 #include <wx/xrc/xmlres.h>
 
 #include "app/catalogue_dialogs.hpp"
@@ -107,6 +109,20 @@ void MainFrame::OnDropFiles(wxDropFilesEvent& event) {
         g_manager->CreateDocument(event.GetFiles()[i], wxDOC_SILENT);
 }
 
+namespace {
+// wx's own texts (the print preview's bar, stock buttons of its dialogs) in the pack's language.
+// Only the message catalogue is switched: the C locale that number texts follow stays as set.
+void UseToolkitTexts(int lang) {
+    static const wxLanguage kLanguages[] = {wxLANGUAGE_CZECH, wxLANGUAGE_POLISH, wxLANGUAGE_ENGLISH_UK,
+                                            wxLANGUAGE_GERMAN};
+    if (lang < 0 || lang >= static_cast<int>(std::size(kLanguages))) return;
+    auto* translations = new wxTranslations;
+    translations->SetLanguage(kLanguages[lang]);
+    translations->AddStdCatalog();  // missing catalogue files leave wx's English texts
+    wxTranslations::Set(translations);
+}
+}  // namespace
+
 bool StartApplication(const StartOptions& options) {
     std::filesystem::path dir = options.programDir;
     if (dir.empty()) dir = std::filesystem::path(wxStandardPaths::Get().GetExecutablePath().utf8_string()).parent_path();
@@ -127,6 +143,7 @@ bool StartApplication(const StartOptions& options) {
         Tell(text);
         return false;
     }
+    UseToolkitTexts(Core().settings.lang);
     Config() = std::make_unique<wxConfig>(W(title), kVendor);
 
     g_manager = new wxDocManager;

@@ -9,7 +9,7 @@ packages=(
   nlohmann-json3-dev
   clang libclang-rt-dev
   locales
-  libwxgtk3.2-dev xvfb xauth fonts-liberation ccache
+  libwxgtk3.2-dev wx3.2-i18n xvfb xauth fonts-liberation ccache
   libzip-dev libpugixml-dev libexpat1-dev
   libcairo2-dev libpng-dev poppler-utils
 )
