@@ -1,6 +1,7 @@
 // tarvik-cli spec [apply] PROJECT --position NAME [--save]: a position's specification as the
 // specification sheet shows it; "apply" runs the sheet over the stored items (every page left,
-// then OK) for batch work, and --save writes the project back.
+// then OK) for batch work, and --save writes the project back. --actuator-kind sizes the actuator
+// on the way (with the stored packing and valve type) and --actuator-row chooses a candidate.
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -47,12 +48,24 @@ OrderedJson SheetJson(const ValvePosition& p, const std::vector<std::string>& me
 }  // namespace
 
 int SpecCommand(std::vector<std::string>& args) {
-    const char* usage = "spec [apply] PROJECT --position NAME [--save]";
+    const char* usage =
+        "spec [apply] PROJECT --position NAME [--actuator-kind K [--actuator-row N]] [--save]";
     const bool apply = !args.empty() && args[0] == "apply";
     if (apply) args.erase(args.begin());
     std::string name, error;
     const bool hasPosition = TakeOption(args, "--position", name, error);
     if (!error.empty()) return ProjectUsage("spec", error, usage);
+    std::string kindText, rowText;
+    const bool hasKind = TakeOption(args, "--actuator-kind", kindText, error);
+    const bool hasRow = error.empty() && TakeOption(args, "--actuator-row", rowText, error);
+    if (!error.empty()) return ProjectUsage("spec", error, usage);
+    int kind = kKindNone, row = -1;
+    if (hasKind && (!ParseIntArg(kindText, kind) || kind < kKindPneumatic || kind > kKindElectricRotary))
+        return ProjectUsage("spec", "--actuator-kind must be 0, 1, 2 or 3", usage);
+    if (hasRow && (!ParseIntArg(rowText, row) || row < 0))
+        return ProjectUsage("spec", "--actuator-row must be a row number from 0", usage);
+    if (hasRow && !hasKind) return ProjectUsage("spec", "--actuator-row needs --actuator-kind", usage);
+    if (hasKind && !apply) return ProjectUsage("spec", "--actuator-kind needs 'spec apply'", usage);
     const bool save = TakeFlag(args, "--save");
     if (!hasPosition) return ProjectUsage("spec", "--position NAME is required", usage);
     if (save && !apply) return ProjectUsage("spec", "--save needs 'spec apply'", usage);
@@ -86,6 +99,21 @@ int SpecCommand(std::vector<std::string>& args) {
     if (apply) {
         for (int page = 1; page <= SpecificationSheet::kPageCount; ++page) {
             sheet->ShowPage(page);
+            if (page == 3 && hasKind) {
+                // The earlier pages are left, so the sizing reads their items as the page would.
+                sheet->actuatorKind = kind;
+                const ActuatorSizing sizing = sheet->SizeActuator();
+                std::string refusal;
+                if (sizing.refused || sizing.message != 0)
+                    refusal = sizing.messageText.empty() ? std::to_string(sizing.message) : sizing.messageText;
+                else if (hasRow && !sheet->ChooseActuator(static_cast<std::size_t>(row)))
+                    refusal = "the sizing offers no selectable row " + std::to_string(row) + " (" +
+                              std::to_string(sizing.candidates.size()) + " candidates)";
+                if (!refusal.empty()) {
+                    std::fprintf(stderr, "tarvik-cli spec: %s\n", refusal.c_str());
+                    return kExitRefused;
+                }
+            }
             sheet->LeavePage(page);
         }
         sheet->Ok();

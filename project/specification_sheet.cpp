@@ -247,6 +247,7 @@ SpecSheetEnvironment SpecSheetEnvironmentOf(Session& session) {
     env.variables = &session.conditionVariables();
     env.catalogue = &session.specCatalogue();
     env.admin = session.settings().admin;
+    env.tables = [&session]() -> const SpecTables& { return session.specTables(); };
     return env;  // this catalogue stores no default title block
 }
 
@@ -254,7 +255,7 @@ const std::vector<int>& SpecificationSheet::PageItems(int page) {
     static const std::vector<int> pages[kPageCount] = {
         {2, 5, 6, 7, 9, 11, 21, 3, 12, 19, 20, 25, 57, 54, 108, 51, 52, 53, 55, 56, 59},
         {1, 8, 13, 15, 4, 18, 17, 16, 23, 24},
-        {},
+        {14, 10, 60, 26, 61, 22, 109, 62, 65, 66, 64, 63, 110, 70, 72, 73},
         {68},
         {67},
         {69, 75},
@@ -276,6 +277,9 @@ SpecFieldKind SpecificationSheet::KindOf(int id, bool admin) {
     case 54: case 108: return admin ? SpecFieldKind::Text : SpecFieldKind::ReadOnly;
     case 51: case 52: case 53: case 55: case 56: case 59: case 67: case 68: case 69: case 75:
         return SpecFieldKind::Text;
+    // The actuator's data come from the chosen catalogue row only.
+    case 60: case 61: case 62: case 63: case 64: case 65: case 70: case 72: case 73: case 109: case 110:
+        return SpecFieldKind::ReadOnly;
     default: return SpecFieldKind::Choice;
     }
 }
@@ -318,6 +322,7 @@ std::unique_ptr<SpecificationSheet> SpecificationSheet::Open(PositionForm& form,
     for (SpecItem& item : p.specItems) item.typeCode = ChoiceTypeCode(item.id, CurrentText(item.text), sheet->choices_);
     SetDialogTitleBlock(doc, p);
     sheet->items_ = p.specItems;
+    sheet->titleBlock_ = p.titleBlock;
 
     SpecSheetContext& c = sheet->context_;
     c.d = FormatNumber(p.valveData[kVdInletSize], 0);
@@ -336,6 +341,7 @@ std::unique_ptr<SpecificationSheet> SpecificationSheet::Open(PositionForm& form,
     c.drawingAvailable = form.series->hasDrawing();
     sheet->secondTemplate_ = form.series->secondDesignationTemplate;
     sheet->Kvs_ = p.valveData[kVdKvs];
+    sheet->DN_ = valve->dn;
     return sheet;
 }
 
@@ -372,7 +378,14 @@ std::optional<SpecField> SpecificationSheet::Field(int id) {
     SpecField f;
     f.id = id;
     f.kind = KindOf(id, env_.admin);
-    if (f.kind == SpecFieldKind::Choice) f.choices = FillChoiceCombo(id, choices_, *env_.variables).entries;
+    if (id == 66) {
+        // The options of the chosen actuator; before a choice, whatever the item holds.
+        f.choices = {""};
+        if (selection_) f.choices.insert(f.choices.end(), selection_->options.begin(), selection_->options.end());
+        else if (!TextOf(66).empty()) f.choices.push_back(TextOf(66));
+    } else if (f.kind == SpecFieldKind::Choice) {
+        f.choices = FillChoiceCombo(id, choices_, *env_.variables).entries;
+    }
     f.text = TextOf(id);
     return f;
 }
@@ -470,6 +483,7 @@ void SpecificationSheet::LeavePage(int page) {
     case 2:
         for (int id : {16, 23, 24, 1, 8, 13, 15, 4, 18, 17}) Store(id);
         break;
+    case 3: StoreActuator(); break;
     case 4: StoreAccessories(); break;
     case 5: Store(67); break;
     case 6: Store(69); Store(75); break;
@@ -532,6 +546,7 @@ void SpecificationSheet::Ok() {
         if (Valid(page) && pages_[page - 1].pending) LeavePage(page);
     ValvePosition& p = position();
     p.specItems = items_;
+    p.titleBlock = titleBlock_;
     doc_.modified = true;
     doc_.specSheetText = context_.specSheetText;
     if (ItemCode(70, p.specItems).empty())
@@ -556,6 +571,68 @@ void SpecificationSheet::Ok() {
     StoreItemText(203, p.specItems, nullptr,
                   NominalSizeText(ItemText(111, p.specItems), ParseNumber(ItemText(25, p.specItems))));
     items_ = p.specItems;
+    titleBlock_ = p.titleBlock;
+}
+
+ActuatorSizing SpecificationSheet::SizeActuator() {
+    ShowPage(3);
+    ActuatorPageChoices page;
+    page.packingText = TextOf(14);
+    TakeValveTypeChoice(TextOf(10), choices_, page);
+    // The series' table value is its valves' type code; anything but a small number means none.
+    const double seriesCode = ParseNumber(context_.seriesValue);
+    page.defaultTypeCode = seriesCode >= 0 && seriesCode < 100 ? static_cast<int>(seriesCode) : 0;
+    page.kind = actuatorKind;
+    page.secondForce = secondForce;
+    page.X = context_.valveNumbers[2];
+    page.Y = context_.valveNumbers[3];
+    page.DN = DN_;
+    const ActuatorInputs in = ReadActuatorInputs(items_, page);
+
+    static const SpecCatalogue noCatalogue;
+    static const SpecTables noTables;
+    ActuatorSizing s = tarvik::SizeActuator(in, env_.catalogue ? *env_.catalogue : noCatalogue,
+                                            env_.tables ? env_.tables() : noTables);
+    if (s.message != 0) ShowMessage(s.message);
+    if (s.refused) return s;  // the page keeps its last sizing and choice
+    sizedInputs_ = in;
+    sizing_ = s;
+    selection_.reset();
+    chosenRow_.reset();
+    for (int id : {60, 61, 62, 63, 64, 65, 66, 70, 109, 110}) TextOf(id).clear();
+    TextOf(72) = sizing_->outputs[0];
+    TextOf(73) = sizing_->outputs[1];
+    pages_[2].changed = true;
+    return s;
+}
+
+bool SpecificationSheet::ChooseActuator(std::size_t row) {
+    if (!sizing_ || sizing_->refused) return false;
+    const SpecCatalogue noCatalogue;
+    ActuatorSelection sel = SelectActuator(*sizing_, row, sizedInputs_, env_.catalogue ? *env_.catalogue : noCatalogue);
+    if (sel.actuator.empty()) return false;
+    ShowPage(3);
+    // The same texts StoreActuatorSelection gives the items, shown in the page's fields.
+    SpecItemList shown;
+    StoreActuatorSelection(sel, "", shown);
+    for (int id : {60, 61, 62, 63, 64, 65, 66, 70, 72, 73, 109, 110}) TextOf(id) = ItemText(id, shown);
+    selection_ = std::move(sel);
+    chosenRow_ = row;
+    pages_[2].changed = true;
+    return true;
+}
+
+void SpecificationSheet::StoreActuator() {
+    for (int id : PageItems(3)) {
+        if (id != 70) {
+            Store(id);
+            continue;
+        }
+        // The chosen actuator's code marks that the series' default title block is not wanted.
+        const std::string code = selection_ ? selection_->wholeCode : TextOf(70).empty() ? "" : ItemCode(70, items_);
+        StoreItemText(70, items_, nullptr, TextOf(70), {}, code);
+    }
+    if (selection_) WriteActuatorTitleBlock(*selection_, !TextOf(66).empty(), titleBlock_);
 }
 
 }  // namespace tarvik

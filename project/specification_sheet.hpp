@@ -8,6 +8,7 @@
 // the program folder; their grammar is described in catalogue/README.md.
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,13 +18,13 @@
 #include "data/conditions.hpp"
 #include "data/key_value_list.hpp"
 #include "data/spec_items.hpp"
+#include "project/actuator_sizing.hpp"
 #include "project/project_document.hpp"
 
 namespace tarvik {
 
 class PositionForm;
 class Session;
-struct SpecCatalogue;
 
 // "Tarvik 2.7": the drawing's "drawn by" entry.
 std::string DrawingProgramText();
@@ -96,6 +97,9 @@ struct SpecSheetEnvironment {
     std::filesystem::path programDir;               // where specprip.tkd and specprisl.tkd lie
     ConditionVariableList* variables = nullptr;     // loaded from programDir when empty
     SpecCatalogue* catalogue = nullptr;             // for the actuator placeholders; may be null
+    // The actuator sizing's tables, asked for only when the actuator is sized (they are loaded on
+    // first use); empty: no tables.
+    std::function<const SpecTables&()> tables;
     bool admin = false;                             // items 54 and 108 editable
     KeyValueList defaultTitleBlock;                 // the series' default title-block pairs
 };
@@ -142,7 +146,7 @@ public:
     // The items as the pages have stored them so far.
     const SpecItemList& items() const { return items_; }
 
-    // The item ids of a page (1 to 6) in control order; page 3 (the actuator) is not held here.
+    // The item ids of a page (1 to 6) in control order.
     static const std::vector<int>& PageItems(int page);
 
     // Activation: the page's controls are filled on first showing; the changed flag clears.
@@ -177,6 +181,24 @@ public:
     void DeleteAccessories(const std::vector<std::size_t>& selected);  // 1075
     void DeleteSecond(const std::vector<std::size_t>& selected);       // 1076
 
+    // Page 3, the actuator: its kind (kKindNone or 0 to 3) and the check box comparing the spring
+    // range's second force are the page's own; the packing (14) and valve type (10) are its lists.
+    int actuatorKind = kKindNone;
+    bool secondForce = false;
+    // The sizing button: sizes from the sheet's items and the page's choices. A refusal (shown as
+    // its message) leaves the page as it was; otherwise the outputs are shown, the actuator fields
+    // cleared and the candidates listed.
+    ActuatorSizing SizeActuator();
+    // The last sizing that was not refused.
+    const std::optional<ActuatorSizing>& sizing() const { return sizing_; }
+    // Chooses candidate `row` of the last sizing into the page's fields; false when there is no
+    // such selectable row.
+    bool ChooseActuator(std::size_t row);
+    const std::optional<ActuatorSelection>& selection() const { return selection_; }
+    std::optional<std::size_t> chosenRow() const { return chosenRow_; }
+    // The title block as the pages have written it so far; the position gets it on OK.
+    const KeyValueList& titleBlock() const { return titleBlock_; }
+
     // OK: the page still open is left, the items go to the position, then the order code, the
     // designations and the size texts are composed and the document is marked modified. Cancel:
     // the position keeps its items (opening has refreshed the title block and the type codes).
@@ -190,12 +212,13 @@ private:
         bool pending = false;  // shown and not left since
     };
     SpecificationSheet(ProjectDocument& doc, std::size_t positionIndex, SpecSheetEnvironment env);
-    static bool Valid(int page) { return page >= 1 && page <= kPageCount && page != 3; }
+    static bool Valid(int page) { return page >= 1 && page <= kPageCount; }
     static int PageOf(int id);
     static SpecFieldKind KindOf(int id, bool admin);
     void Store(int id);
     void LookupConnections();
     void StoreAccessories();
+    void StoreActuator();
     std::optional<SpecTreeFile> LoadTree(const char* file, int message);
 
     ProjectDocument& doc_;
@@ -207,6 +230,12 @@ private:
     ConditionVariableList ownVariables_;  // when the environment brings none
     std::string secondTemplate_;
     double Kvs_ = 0;
+    double DN_ = 0;
+    KeyValueList titleBlock_;  // the pages' title block, given to the position on OK
+    std::optional<ActuatorSizing> sizing_;
+    ActuatorInputs sizedInputs_;
+    std::optional<ActuatorSelection> selection_;
+    std::optional<std::size_t> chosenRow_;
     std::array<Page, kPageCount> pages_{};
     std::vector<std::pair<int, std::string>> texts_;  // the controls' texts by item id
     std::optional<std::optional<SpecTreeFile>> connectionTree_, accessoryTree_;

@@ -38,6 +38,8 @@ TEST(SpecCli, AppliesTheSheetAndSavesOrRefuses) {
         {"spec " + Q(project), 2, "--position NAME is required"},
         {"spec " + args + " --save", 2, "--save needs 'spec apply'"},
         {"spec " + args + " --bogus", 2, "unexpected argument"},
+        {"spec apply " + args + " --actuator-row 0", 2, "--actuator-row needs --actuator-kind"},
+        {"spec apply " + args + " --actuator-kind 7", 2, "--actuator-kind must be"},
     };
     for (const auto& f : failures) {
         r = Cli(f.args, dir);

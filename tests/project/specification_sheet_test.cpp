@@ -95,6 +95,7 @@ protected:
         SpecSheetEnvironment env;
         env.programDir = dir;
         env.variables = &vars;
+        env.catalogue = catalogue;
         return SpecificationSheet::Open(form, doc, env);
     }
 
@@ -103,6 +104,7 @@ protected:
     ValveSeries series;
     ConditionVariableList vars;
     PositionForm form;
+    SpecCatalogue* catalogue = nullptr;
 };
 
 TEST_F(SpecificationSheetTest, OpenIsRefusedWithoutCatalogueValve) {
@@ -291,6 +293,60 @@ TEST(SpecTreeFiles, SubstitutionsApplyOnce) {
     const std::string once = ApplySubstitutions("2 x NAMUR, Class 150", subs);
     EXPECT_EQ(once, "2 x NAMUR (EN 60947-5-6), CL 150");
     EXPECT_EQ(ApplySubstitutions(once, subs), once);
+}
+
+TEST_F(SpecificationSheetTest, ActuatorPageSizesChoosesAndStoresOnOkOnly) {
+    SpecCatalogue cat;
+    SpecActuator pa;
+    pa.name = "PA";
+    pa.sizes = {{"400", 400, "", "", {{"A", 400, "400 cm2"}, {"H", 40, "40 mm"}, {"VAHAP", 32, "kg"}}}};
+    pa.springs = {{80, 240, ";400;", "S3"}};
+    pa.supplies = {{600, "600 kPa", ""}};
+    cat.section1 = {pa};
+    catalogue = &cat;
+    series.choices.push_back({});
+    series.choices.back().id = 14;
+    series.choices.back().text = "IV.PTFE";
+    series.choices.push_back({});
+    series.choices.back().id = 10;
+    series.choices.back().text = "Globe";
+    series.choices.back().code = "1";
+    // 10 bar to 0 bar over a 50 mm seat: 3.0238 kN with the class IV packing.
+    for (auto [id, text] : {std::pair<int, const char*>{54, "50"}, {55, "10"}, {56, "0"}, {57, "bar"}})
+        StoreItemText(id, doc.positions[0].specItems, nullptr, text);
+
+    auto sheet = Open();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->SizeActuator().message, kMsgIncompleteChoice);  // no kind, no packing yet
+    ASSERT_TRUE(sheet->SetText(14, "IV.PTFE"));
+    ASSERT_TRUE(sheet->SetText(10, "Globe"));
+    EXPECT_FALSE(sheet->SetText(70, "typed"));
+    sheet->actuatorKind = kKindPneumatic;
+    ASSERT_EQ(sheet->SizeActuator().candidates.size(), 1u);
+    EXPECT_FALSE(sheet->ChooseActuator(1));
+    ASSERT_TRUE(sheet->ChooseActuator(0));
+    sheet->LeavePage(3);
+    const ValvePosition before = doc.positions[0];
+    EXPECT_EQ(before.titleBlock.Find("VAHAP"), nullptr);  // nothing reaches the position before OK
+    EXPECT_EQ(Item(before, 70), "");
+
+    sheet->Ok();
+    const ValvePosition& p = doc.positions[0];
+    EXPECT_EQ(Item(p, 70), "PA 400");
+    EXPECT_EQ(ItemCode(70, p.specItems), "PA400");
+    EXPECT_EQ(Item(p, 72), "Fd=0.7854");
+    EXPECT_EQ(Item(p, 73), "Fs=3.0238");
+    EXPECT_EQ(Item(p, 10), "Globe");
+    EXPECT_EQ(p.titleBlock.Value("VAHAP"), "32");
+
+    // Cancel after sizing: the position keeps what it had.
+    auto again = Open();
+    again->actuatorKind = kKindPneumatic;
+    ASSERT_TRUE(again->SetText(14, "IV.PTFE"));
+    again->SizeActuator();
+    again->Cancel();
+    EXPECT_EQ(Item(doc.positions[0], 72), "Fd=0.7854");
+    EXPECT_EQ(Item(doc.positions[0], 70), "PA 400");
 }
 
 }  // namespace
