@@ -9,6 +9,7 @@
 #include "data/messages.hpp"
 #include "data/valve_series.hpp"
 #include "project/position_form.hpp"
+#include "support/numeric_locale.hpp"
 
 namespace tarvik {
 namespace {
@@ -296,6 +297,7 @@ TEST(SpecTreeFiles, SubstitutionsApplyOnce) {
 }
 
 TEST_F(SpecificationSheetTest, ActuatorPageSizesChoosesAndStoresOnOkOnly) {
+    const test::NumericLocale locale("C");  // the output texts are compared with a decimal point
     SpecCatalogue cat;
     SpecActuator pa;
     pa.name = "PA";
