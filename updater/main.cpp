@@ -23,7 +23,9 @@ namespace {
 
 // Seen on the terminal, if there is one, and in update.log in any case.
 void Report(const fs::path& dir, const std::string& message, bool failure) {
-    std::fprintf(failure ? stderr : stdout, "tarvik-update: %s\n", message.c_str());
+    std::FILE* out = failure ? stderr : stdout;
+    std::fprintf(out, "tarvik-update: %s\n", message.c_str());
+    std::fflush(out);  // the program about to run in this process would not write it out
     if (!updater::AppendUpdateLog(dir, kUpdaterFile, message) && failure)
         std::fprintf(stderr, "tarvik-update: cannot write %s\n", (dir / kUpdateLogFile).c_str());
 }
