@@ -10,6 +10,7 @@
 #include "project/app_start.hpp"
 #include "project/project_file.hpp"
 #include "project/session.hpp"
+#include "project/update_ui.hpp"
 
 namespace tarvik::app {
 
@@ -17,6 +18,7 @@ struct CoreState {
     Settings settings;
     UpdateSettings update;
     int updateSwitch = 0;  // after the monthly rule; the check mark of 32795, written at exit
+    bool restartForUpdate = false;  // a new program was downloaded: tarvik-update takes over at the end
     std::unique_ptr<Session> session;  // open from a successful start to the exit
 };
 
@@ -32,6 +34,17 @@ ProjectLoadContext LoadContext();
 
 // Closes the Session: catalogues freed, extracted drawings deleted.
 void EndCore();
+
+// The online update of the start, run when the update switch is on. False when a new program
+// file was downloaded: the start ends and the end of the process hands over to tarvik-update.
+bool RunStartupUpdate(UpdateUi& ui);
+
+// After a good start: the program that the last update replaced is no longer kept.
+void ConfirmGoodStart(const std::filesystem::path& runningProgram);
+
+// The end of the process: after a program download it becomes tarvik-update. Returns when there
+// is nothing to hand over, or when the hand-over failed (the reason is on stderr and in the log).
+void HandOverIfUpdated();
 
 std::filesystem::path IniPath();
 std::filesystem::path CalculationLogPath();

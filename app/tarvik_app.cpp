@@ -18,6 +18,7 @@
 #include "app/layouts.hpp"
 #include "app/project_doc.hpp"
 #include "app/startup.hpp"
+#include "app/update_dialog.hpp"
 #include "app/user_dialogs.hpp"
 #include "data/language.hpp"
 #include "data/program_dir.hpp"
@@ -144,6 +145,14 @@ bool StartApplication(const StartOptions& options) {
         return false;
     }
     UseToolkitTexts(Core().settings.lang);
+    if (Core().updateSwitch) {
+        UpdateDialogUi ui;
+        if (!RunStartupUpdate(ui)) {
+            // A new program is waiting: the start ends here and tarvik-update takes over.
+            Core().restartForUpdate = true;
+            return false;
+        }
+    }
     Config() = std::make_unique<wxConfig>(W(title), kVendor);
 
     g_manager = new wxDocManager;
@@ -172,6 +181,7 @@ bool StartApplication(const StartOptions& options) {
     const WindowRect r = PlacementAtStart(stored);
     g_frame->SetSize(r.left, r.top, r.right - r.left, r.bottom - r.top);
     g_frame->Show();
+    ConfirmGoodStart(wxStandardPaths::Get().GetExecutablePath().utf8_string());
     return true;
 }
 

@@ -1,8 +1,14 @@
 #include "project/app_start.hpp"
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 
+#include <unistd.h>
+
 #include "data/ini_profile.hpp"
+#include "updater/program_files.hpp"
+#include "updater/program_swap.hpp"
 
 namespace tarvik {
 
@@ -44,8 +50,39 @@ bool StoreUpdateSwitch(const std::filesystem::path& ini, int update) {
     return Store(ini, "FTP", "Update", std::to_string(update));
 }
 
+bool StoreUpdateMonth(const std::filesystem::path& ini, int monthKey) {
+    return Store(ini, "FTP", "UpdateData", std::to_string(monthKey));
+}
+
 bool StoreCompanyIndex(const std::filesystem::path& ini, const std::string& index) {
     return Store(ini, "Setup", "Index", index);
+}
+
+UpdaterCommand UpdaterCommandFor(const std::filesystem::path& programDir) {
+    UpdaterCommand c;
+    c.program = programDir / kUpdaterFile;
+    c.arguments = {c.program.string()};
+    return c;
+}
+
+void HandOverToUpdater(const std::filesystem::path& programDir, std::string& error) {
+    const UpdaterCommand c = UpdaterCommandFor(programDir);
+    std::vector<char*> argv;
+    for (const std::string& a : c.arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(c.program.c_str(), argv.data());
+    error = "cannot start " + c.program.string() + ": " + std::strerror(errno) +
+            "; the new program waits as " + (programDir / kNewProgramFile).string();
+    // The update's log keeps it for whoever looks after the installation.
+    updater::AppendUpdateLog(programDir, kProgramFile, error);
+}
+
+bool RemoveProgramBackup(const std::filesystem::path& programDir, const std::filesystem::path& runningProgram) {
+    const std::filesystem::path backup = programDir / kProgramBackupFile;
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(backup, ec))) return false;
+    if (std::filesystem::equivalent(backup, runningProgram, ec)) return false;
+    return std::filesystem::remove(backup, ec);
 }
 
 WindowRect PlacementAtStart(WindowRect stored) {

@@ -22,6 +22,7 @@
 #include "app/printing.hpp"
 #include "app/project_doc.hpp"
 #include "app/tarvik_app.hpp"
+#include "app/update_dialog.hpp"
 #include "app/user_dialogs.hpp"
 #include "data/language.hpp"
 
@@ -166,6 +167,17 @@ int main(int argc, char** argv) {
             Capture(*drawing, "drawing-window");
             drawing->Destroy();
         }
+
+    // 166: the update's progress in the middle of a run (the per-file status when the pack has it).
+    {
+        UpdateDialogUi update(frame);
+        update.ShowProgress();
+        const std::string file = "dbv/V200.dbv (2./5)";
+        update.Status(tarvik::GetText(63095).empty() ? file : tarvik::FormatText(63095, file));
+        update.SetRange(5);
+        update.SetPosition(2);
+        if (update.Window()) Capture(*update.Window(), "166-update");
+    }
 
     for (wxDocument* d : DocManager()->GetDocumentsVector()) d->Modify(false);
     DocManager()->CloseDocuments(true);

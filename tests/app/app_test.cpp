@@ -25,6 +25,7 @@
 #include <wx/print.h>
 #include <wx/choice.h>
 #include <wx/frame.h>
+#include <wx/gauge.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -44,6 +45,7 @@
 #include "app/project_doc.hpp"
 #include "app/startup.hpp"
 #include "app/tarvik_app.hpp"
+#include "app/update_dialog.hpp"
 #include "app/user_dialogs.hpp"
 #include "data/ini_profile.hpp"
 #include "data/language.hpp"
@@ -217,7 +219,8 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
         {"143", {3, 4, 5, 6, wxID_OK, wxID_CANCEL}},
         {"144", {1002, 1001, 1124, 1126, 1128, wxID_OK, wxID_CANCEL}},
         {"PipeSelectionDialog", {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, wxID_OK, wxID_CANCEL}},
-        {"138", {1135, 3, 1044, 1045, 1000, 1043, wxID_OK, wxID_CANCEL}}};
+        {"138", {1135, 3, 1044, 1045, 1000, 1043, wxID_OK, wxID_CANCEL}},
+        {"166", {1000, 1001, wxID_CANCEL}}};
     std::vector<int> menu{wxID_NEW,         wxID_OPEN, wxID_CLOSE,   wxID_SAVE, wxID_SAVEAS, wxID_PRINT,
                           wxID_PREVIEW,     wxID_PRINT_SETUP, wxID_EXIT, wxID_ABOUT};
     for (int command : {32772, 32796, 32783, 32786, 32785, 32784, 32792, 32793, 32777, 32798, 32799, 32771, 32775,
@@ -358,6 +361,63 @@ TEST(Startup, AdministratorModeAboutCompanyIndexAndMissingIni) {
     EXPECT_EQ(MenuTemplate(), 129);
     EXPECT_TRUE(TheMainFrame()->IsShown());
     EXPECT_TRUE(user.told.empty());
+}
+
+TEST(Startup, UpdateWithoutServerRecordsTheMonthAndTheStartGoesOn) {
+    UserScript user;
+    fs::path ini;
+    {
+        AppRun s("update", "", [](const fs::path& dir) { std::ofstream(dir / "tarvik.ini") << "[FTP]\nUpdate=1\n"; });
+        ASSERT_TRUE(s.started);
+        ini = s.dir / "tarvik.ini";
+        EXPECT_FALSE(Core().restartForUpdate);
+        EXPECT_TRUE(TheMainFrame()->GetMenuBar()->IsChecked(CommandId(32795)));
+        EXPECT_EQ(IniProfile::Load(ini).GetInt("FTP", "UpdateData", 0), CurrentMonthKey());
+    }
+    EXPECT_TRUE(user.told.empty());
+}
+
+// The progress window as the update drives it through UpdateUi.
+TEST(UpdateDialog, StatusBarCancelAndMessages) {
+    UserScript user;
+    std::string error;
+    ASSERT_TRUE(LoadLanguage(TARVIK_PROGRAM_DIR_FOR_TESTS, 2, error)) << error;
+    ASSERT_TRUE(LoadLayouts(TARVIK_PROGRAM_DIR_FOR_TESTS, 2));
+    UpdateDialogUi ui;
+    UpdateUi& update = ui;
+    EXPECT_EQ(ui.Window(), nullptr);
+    update.ShowProgress();
+    wxDialog* d = ui.Window();
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->IsShown());
+    EXPECT_EQ(d->GetTitle().utf8_string(), GetText(64800));
+    update.Status("Tarvik.tkd (1./2)");
+    EXPECT_EQ(Value(d, 1000), "Tarvik.tkd (1./2)");
+    // Totals beyond what a gauge holds, and a position past the end, stay on the bar.
+    auto* bar = Ctl<wxGauge>(d, 1001);
+    update.SetRange(8'000'000'000ULL);
+    EXPECT_EQ(bar->GetValue(), 0);
+    update.SetPosition(2'000'000'000ULL);
+    EXPECT_EQ(bar->GetValue(), bar->GetRange() / 4);
+    update.SetPosition(9'000'000'000ULL);
+    EXPECT_EQ(bar->GetValue(), bar->GetRange());
+
+    user.answers = {Answer::Yes};
+    EXPECT_TRUE(update.Confirm("Download?"));
+    EXPECT_FALSE(update.Confirm("Download?"));  // no answer is No
+    update.Tell("done");
+    EXPECT_EQ(user.told, (std::vector<std::string>{"Download?", "Download?", "done"}));
+
+    EXPECT_FALSE(update.Cancelled());
+    Click(d, wxID_CANCEL);
+    EXPECT_TRUE(update.Cancelled());
+    EXPECT_FALSE(d->FindWindow(wxID_CANCEL)->IsEnabled());
+    EXPECT_EQ(Value(d, 1000), GetText(64802));
+    EXPECT_FALSE(d->Close());  // closing asks for the same: the window stays for the run
+    EXPECT_TRUE(d->IsShown());
+    update.HideProgress();
+    EXPECT_EQ(ui.Window(), nullptr);
+    EXPECT_TRUE(update.Cancelled());
 }
 
 // ---- The form ----
