@@ -47,6 +47,7 @@ def main():
         handler.tls_data_required = True
     handler.authorizer = authorizer
     handler.banner = "test server"
+    handler.auth_failed_timeout = 0.1
     if a.no_mlsd:
         handler.proto_cmds = {k: v for k, v in handler.proto_cmds.items() if k not in ("MLSD", "MLST")}
     server = FTPServer(("127.0.0.1", 0), handler)
