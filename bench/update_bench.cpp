@@ -85,6 +85,8 @@ void BM_UpdatePlanLoopback(benchmark::State& state) {
     if (pid == 0) {
         const std::string script = std::string(TARVIK_SOURCE_DIR) + "/tests/support/ftp_server.py";
         const std::string root = (tree.root / "server").string(), port = portFile.string();
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 2);
         ::execl("/usr/bin/python3", "python3", script.c_str(), root.c_str(), port.c_str(), nullptr);
         ::_exit(127);
     }

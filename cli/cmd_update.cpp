@@ -66,14 +66,12 @@ int UpdateCommand(std::vector<std::string>& args) {
     const std::filesystem::path ini = session.programDir() / "tarvik.ini";
     const UpdateSettings settings = LoadUpdateSettings(ini);
     if (settings.server.empty()) return UpdateUsage("no update server: key Server of section FTP in " + ini.string());
-    FtpEndpoint endpoint;
-    std::string error;
-    if (!LoadFtpEndpoint(ini, endpoint, error)) return UpdateUsage(error);
-    std::string note;
-    const UpdateCredentials credentials = LoadUpdateCredentials(ini, DefaultCredentialsFile(), note);
+    UpdateCredentials credentials;
+    std::string error, note;
+    const std::unique_ptr<CurlFtpTransfer> transfer = MakeUpdateTransfer(ini, credentials, error, note);
+    if (!transfer) return UpdateUsage(error);
     if (!note.empty()) std::fprintf(stderr, "tarvik-cli update: %s\n", note.c_str());
-
-    CurlFtpTransfer ftp({endpoint, credentials});
+    CurlFtpTransfer& ftp = *transfer;
     const int lang = session.settings().lang;
     nlohmann::json out{{"server", settings.server}, {"dir", settings.dir}, {"lang", lang}};
 

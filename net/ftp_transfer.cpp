@@ -203,4 +203,13 @@ bool CurlFtpTransfer::Download(const std::string& path, const Sink& sink, std::s
     return false;
 }
 
+std::unique_ptr<CurlFtpTransfer> MakeUpdateTransfer(const std::filesystem::path& ini,
+                                                    UpdateCredentials& credentials,
+                                                    std::string& error, std::string& note) {
+    FtpEndpoint endpoint;
+    if (!LoadFtpEndpoint(ini, endpoint, error)) return nullptr;
+    credentials = LoadUpdateCredentials(ini, DefaultCredentialsFile(), note);
+    return std::make_unique<CurlFtpTransfer>(CurlFtpTransfer::Options{endpoint, credentials});
+}
+
 }  // namespace tarvik

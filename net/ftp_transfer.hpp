@@ -1,5 +1,7 @@
 #pragma once
 // FTP and FTPS (explicit TLS, certificates checked) with libcurl, for the online update.
+#include <filesystem>
+#include <memory>
 #include <string>
 
 #include "project/online_update.hpp"
@@ -43,5 +45,12 @@ private:
     bool passive_ = false;
     char errorBuffer_[256] = {};
 };
+
+// The transfer section "FTP" of tarvik.ini describes (Server, TLS, Passive, CAFile), logging in
+// with the credentials of LoadUpdateCredentials, which are also returned. Null with `error` for
+// a server text that cannot be used; `note` tells of a credentials file that was ignored.
+std::unique_ptr<CurlFtpTransfer> MakeUpdateTransfer(const std::filesystem::path& ini,
+                                                    UpdateCredentials& credentials,
+                                                    std::string& error, std::string& note);
 
 }  // namespace tarvik

@@ -196,7 +196,7 @@ bool AcceptRemoteName(const std::string& name, UpdateGroup group, std::string& r
     // Files the update must never replace: the configuration, its own log, the programs (a new
     // program only ever arrives as Tarvik.new, for the updater to check and install).
     static const char* const kReserved[] = {
-        "tarvik.ini", "update.log", "tarvik.exe", "tarvik.new", "update.exe", "tarvik",
+        "tarvik.ini", "update.log", "update.log.1", "tarvik.exe", "tarvik.new", "update.exe", "tarvik",
         "tarvik-cli", "tarvik-update", "tarvik-setup", "tarvik-uninstall", "vypocet.txt"};
     for (const char* r : kReserved)
         if (lower == r) {
@@ -231,6 +231,13 @@ std::string UpdateProgressText(const PlannedFile& file, int k, int n) {
     char count[48];
     std::snprintf(count, sizeof count, file.program ? "(%i./%i)" : " (%i./%i)", k, n);
     return FormatText(kMsgUpdateDownloading, (file.program ? kProgramFileName : file.localName) + count);
+}
+
+UpdateLog::UpdateLog(fs::path path) : path_(std::move(path)) {
+    // One earlier generation is kept, so that the log cannot fill the disk over the years.
+    std::error_code ec;
+    if (fs::is_regular_file(path_, ec) && fs::file_size(path_, ec) > (1u << 20))
+        fs::rename(path_, fs::path(path_).concat(".1"), ec);
 }
 
 void UpdateLog::Write(const std::string& line) {

@@ -130,7 +130,7 @@ std::string UpdateProgressText(const PlannedFile& file, int k, int n);
 // Appends dated lines to update.log; a log that cannot be written does not stop the update.
 class UpdateLog {
 public:
-    explicit UpdateLog(std::filesystem::path path) : path_(std::move(path)) {}
+    explicit UpdateLog(std::filesystem::path path);
     void Write(const std::string& line);
     const std::filesystem::path& path() const { return path_; }
 
