@@ -94,9 +94,9 @@ public:
         return answer;
     }
     void Tell(const std::string& m) override { told.push_back(m); }
-    bool Cancelled() override { return false; }
+    bool Cancelled() override { return cancel; }
 
-    bool answer = true;
+    bool answer = true, cancel = false;
     std::vector<std::string> events, status, told;
     std::string question;
     std::uint64_t range = 0, position = 0;
@@ -296,13 +296,14 @@ TEST_F(OnlineUpdate, FailedDownloadsLeaveTheOldFileWhole) {
 TEST_F(OnlineUpdate, RunsThatEndEarlyStillRecordTheMonth) {
     Local("m.tkd", "old", Noon(1));
     server.Put("/Dir/m.tkd", "new", Noon());
-    struct Case { const char* what; bool down, answer, noServer; };
-    for (const Case c : {Case{"server down", true, true, false}, Case{"user says No", false, false, false},
-                         Case{"no server", false, true, true}}) {
+    struct Case { const char* what; bool down, answer, noServer, cancel; };
+    for (const Case c : {Case{"server down", true, true, false, false}, Case{"user says No", false, false, false, false},
+                         Case{"no server", false, true, true, false}, Case{"cancelled", false, true, false, true}}) {
         fs::remove(dir / "tarvik.ini");
         server.down = c.down;
         ui = RecordingUi();
         ui.answer = c.answer;
+        ui.cancel = c.cancel;
         OnlineUpdateInputs in;
         in.settings.server = c.noServer ? "" : "ftp.example";
         in.settings.dir = "Dir";
@@ -312,7 +313,8 @@ TEST_F(OnlineUpdate, RunsThatEndEarlyStillRecordTheMonth) {
         EXPECT_TRUE(s.startMayContinue) << c.what;
         EXPECT_EQ(s.serverFailed, c.down) << c.what;
         EXPECT_EQ(Read("m.tkd"), "old") << c.what;
-        EXPECT_TRUE(ui.told.empty()) << c.what;
+        EXPECT_EQ(s.cancelled, c.cancel) << c.what;
+        EXPECT_EQ(ui.told.empty(), !c.cancel) << c.what;  // a cancelled run still closes with its message
         EXPECT_EQ(LoadUpdateSettings(dir / "tarvik.ini").updateData, 202612) << c.what;
         if (!c.noServer) {
             EXPECT_EQ(ui.events, (std::vector<std::string>{"show", "hide"})) << c.what;
