@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "data/program_dir.hpp"
+#include "net/ftp_transfer.hpp"
+#include "project/online_update.hpp"
 
 namespace tarvik::app {
 
@@ -37,16 +39,26 @@ bool StartCore(const std::filesystem::path& programDir, std::string& error) {
 void EndCore() { Core().session.reset(); }
 
 bool RunStartupUpdate(UpdateUi& ui) {
-    (void)ui;  // the online update's plan shows its progress and questions through it
     const CoreState& core = Core();
     if (!core.updateSwitch) return true;
-    // Without a server there is nothing to compare: the month's check counts as done.
-    if (core.update.server.empty()) {
-        StoreUpdateMonth(IniPath(), CurrentMonthKey());
-        return true;
+    OnlineUpdateInputs in;
+    in.settings = core.update;
+    in.lang = core.settings.lang;
+    in.programDir = ProgramDir();
+    std::unique_ptr<CurlFtpTransfer> transfer;
+    if (!core.update.server.empty()) {
+        std::string error, note;
+        transfer = MakeUpdateTransfer(IniPath(), in.credentials, error, note);
+        if (!note.empty()) UpdateLog(ProgramDir() / kUpdateLogName).Write(note);
+        if (!transfer) {
+            // A server text that cannot be used is a failed check: logged, the month recorded.
+            UpdateLog(ProgramDir() / kUpdateLogName).Write("update not run: " + error);
+            StoreUpdateMonth(IniPath(), CurrentMonthKey());
+            return true;
+        }
     }
-    // With a server configured the plan runs here: RunOnlineUpdate(..., ui) over the FTP transfer.
-    return true;
+    // Without a server nothing is asked of the network and the month's check counts as done.
+    return RunOnlineUpdate(in, transfer.get(), ui).startMayContinue;
 }
 
 void ConfirmGoodStart(const std::filesystem::path& runningProgram) { RemoveProgramBackup(ProgramDir(), runningProgram); }

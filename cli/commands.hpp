@@ -37,5 +37,8 @@ int ActuatorCommand(std::vector<std::string>& args);
 // spec [apply] PROJECT --position NAME [--save]: a position's specification items, title block,
 // order code and designations as JSON; "apply" runs the specification sheet over the stored items.
 int SpecCommand(std::vector<std::string>& args);
+// update [--dry-run] [--yes]: compares the program folder with the update server of tarvik.ini
+// and prints the plan as JSON; --yes downloads it. Exit 1 when a file or the server failed.
+int UpdateCommand(std::vector<std::string>& args);
 
 }  // namespace tarvik::cli

@@ -31,6 +31,7 @@ const Command kCommands[] = {
     {"print", "write the calculation sheets of a project as a PDF", tarvik::cli::PrintCommand},
     {"actuator", "size the actuator of a valve type and list the fitting actuators", tarvik::cli::ActuatorCommand},
     {"spec", "show a position's specification; 'spec apply' completes it", tarvik::cli::SpecCommand},
+    {"update", "compare with the update server; --yes downloads what is newer", tarvik::cli::UpdateCommand},
 };
 
 void PrintUsage(std::FILE* out) {

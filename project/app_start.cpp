@@ -50,10 +50,6 @@ bool StoreUpdateSwitch(const std::filesystem::path& ini, int update) {
     return Store(ini, "FTP", "Update", std::to_string(update));
 }
 
-bool StoreUpdateMonth(const std::filesystem::path& ini, int monthKey) {
-    return Store(ini, "FTP", "UpdateData", std::to_string(monthKey));
-}
-
 bool StoreCompanyIndex(const std::filesystem::path& ini, const std::string& index) {
     return Store(ini, "Setup", "Index", index);
 }

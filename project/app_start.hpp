@@ -21,10 +21,6 @@ int CurrentMonthKey();
 // this month (yyyymm <= UpdateData; an absent UpdateData counts as last month) switches it off.
 int UpdateSwitchAtStart(int update, int updateData, bool admin, int monthKey);
 
-// Records the month of a check as "UpdateData" of section "FTP" (a check without a server counts
-// as done). False when the file cannot be written.
-bool StoreUpdateMonth(const std::filesystem::path& ini, int monthKey);
-
 // Writes the switch as "Update" of section "FTP" at exit. False when the file cannot be written.
 bool StoreUpdateSwitch(const std::filesystem::path& ini, int update);
 // Writes "Index" of section "Setup". False when the file cannot be written.

@@ -12,6 +12,7 @@ packages=(
   libwxgtk3.2-dev wx3.2-i18n xvfb xauth fonts-liberation ccache
   libzip-dev libpugixml-dev libexpat1-dev
   libcairo2-dev libpng-dev poppler-utils
+  libcurl4-openssl-dev python3-pyftpdlib python3-openssl openssl
 )
 
 missing=()
