@@ -44,6 +44,7 @@
 #include "app/list_grid.hpp"
 #include "app/project_doc.hpp"
 #include "app/startup.hpp"
+#include "support/ftp_server.hpp"
 #include "app/tarvik_app.hpp"
 #include "app/update_dialog.hpp"
 #include "app/user_dialogs.hpp"
@@ -375,6 +376,47 @@ TEST(Startup, UpdateWithoutServerRecordsTheMonthAndTheStartGoesOn) {
         EXPECT_EQ(IniProfile::Load(ini).GetInt("FTP", "UpdateData", 0), CurrentMonthKey());
     }
     EXPECT_TRUE(user.told.empty());
+}
+
+// A start with the switch on against a real server: the user says Yes, the newer data file
+// replaces the old one, the new program waits as Tarvik.new and the start ends for tarvik-update.
+TEST(Startup, UpdateFromServerDownloadsAndEndsTheStartForTheUpdater) {
+    if (!test::HaveFtpServer()) GTEST_SKIP() << "python3-pyftpdlib is not installed";
+    const fs::path server = g_temp / "ftp-root";
+    fs::remove_all(server);
+    const std::int64_t fresh = std::time(nullptr) - 3600;
+    test::WriteDated(server / "upd" / "extra.tkd", "newer data", fresh);
+    test::WriteDated(server / "upd" / "Tarvik.exe", "new program", fresh);
+    test::FtpServer ftp(server, g_temp, {});
+    ASSERT_NE(ftp.port(), 0);
+    UserScript user;
+    user.answers = {Answer::Yes};
+    fs::path dir;
+    {
+        AppRun s("update-server", "", [&](const fs::path& d) {
+            std::ofstream(d / "tarvik.ini") << "[Setup]\nLang=2\n[FTP]\nUpdate=1\nServer=ftp://127.0.0.1:"
+                                            << ftp.port() << "\nDir=upd\nPassive=1\n";
+            test::WriteDated(d / "extra.tkd", "old data", fresh - 86400 * 3);
+            test::WriteDated(d / "tarvik", "old program", fresh - 86400 * 3);
+        });
+        dir = s.dir;
+        EXPECT_FALSE(s.started);
+        EXPECT_TRUE(Core().restartForUpdate);
+        Core().restartForUpdate = false;  // this test process is not handed over
+    }
+    std::ifstream data(dir / "extra.tkd"), program(dir / "Tarvik.new");
+    std::string dataText, programText;
+    std::getline(data, dataText);
+    std::getline(program, programText);
+    std::ifstream logFile(dir / "update.log");
+    const std::string log{std::istreambuf_iterator<char>(logFile), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(dataText, "newer data") << log;
+    EXPECT_EQ(programText, "new program");
+    EXPECT_EQ(IniProfile::Load(dir / "tarvik.ini").GetInt("FTP", "UpdateData", 0), CurrentMonthKey());
+    // The question with the numbered list, then the closing message about the new program.
+    ASSERT_EQ(user.told.size(), 2u);
+    EXPECT_NE(user.told[0].find("extra.tkd"), std::string::npos) << user.told[0];
+    EXPECT_EQ(user.told[1], GetText(63089));
 }
 
 // The progress window as the update drives it through UpdateUi.

@@ -18,6 +18,7 @@
 #include "net/ftp_transfer.hpp"
 #include "project/online_update.hpp"
 #include "support/cli_run.hpp"
+#include "support/ftp_server.hpp"
 #include "support/lang_fixture.hpp"
 
 namespace tarvik {
@@ -26,62 +27,9 @@ namespace {
 namespace fs = std::filesystem;
 using cli_test::Q;
 using cli_test::ReadWhole;
-
-constexpr char kPython[] = "/usr/bin/python3";
-
-bool HaveServer() {
-    static const bool have = std::system((std::string(kPython) + " -c 'import pyftpdlib' 2>/dev/null").c_str()) == 0;
-    return have;
-}
-
-void Write(const fs::path& p, const std::string& content, std::int64_t modified = 0) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << content;
-    if (modified) {
-        const timespec t[2] = {{static_cast<time_t>(modified), 0}, {static_cast<time_t>(modified), 0}};
-        ::utimensat(AT_FDCWD, p.c_str(), t, 0);
-    }
-}
-
-// The server process of one test, stopped (by its pid) when the test ends.
-class FtpServer {
-public:
-    FtpServer(const fs::path& root, const fs::path& work, const std::vector<std::string>& extra) {
-        const fs::path portFile = work / "port";
-        fs::remove(portFile);
-        std::vector<std::string> args{kPython, std::string(TARVIK_SOURCE_DIR) + "/tests/support/ftp_server.py",
-                                      root.string(), portFile.string()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            std::vector<char*> argv;
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, 2);
-            ::execv(kPython, argv.data());
-            ::_exit(127);
-        }
-        for (int i = 0; i < 200 && !fs::exists(portFile); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        port_ = std::stoi(ReadWhole(portFile).empty() ? "0" : ReadWhole(portFile));
-    }
-    ~FtpServer() { Stop(); }
-    FtpServer(const FtpServer&) = delete;
-    FtpServer& operator=(const FtpServer&) = delete;
-    void Stop() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        pid_ = -1;
-    }
-    int port() const { return port_; }
-
-private:
-    pid_t pid_ = -1;
-    int port_ = 0;
-};
+using test::FtpServer;
+using test::HaveFtpServer;
+using test::WriteDated;
 
 class NoUi : public UpdateUi {
 public:
@@ -103,7 +51,7 @@ public:
 class UpdateServer : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!HaveServer()) GTEST_SKIP() << "python3-pyftpdlib is not installed";
+        if (!HaveFtpServer()) GTEST_SKIP() << "python3-pyftpdlib is not installed";
         test::UseLanguage(2);
         work = cli_test::TempDir("tarvik_ftp_", ::testing::UnitTest::GetInstance()->current_test_info()->name());
         root = work / "server";
@@ -141,9 +89,9 @@ protected:
 };
 
 TEST_F(UpdateServer, TransferModesPlanAndDownload) {
-    Write(root / "upd" / "a.tkd", "new data", fresh);
-    Write(root / "upd" / "2" / "dbv" / "s.dbv", std::string(100000, 's'), fresh);
-    Write(root / "upd" / "2" / "dir" / "x", "a directory is skipped", fresh);
+    WriteDated(root / "upd" / "a.tkd", "new data", fresh);
+    WriteDated(root / "upd" / "2" / "dbv" / "s.dbv", std::string(100000, 's'), fresh);
+    WriteDated(root / "upd" / "2" / "dir" / "x", "a directory is skipped", fresh);
     const std::string cert = (work / "cert.pem").string(), key = (work / "key.pem").string();
     ASSERT_EQ(std::system(("openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
                            "-addext subjectAltName=IP:127.0.0.1 -keyout '" + key + "' -out '" + cert + "' 2>/dev/null")
@@ -159,7 +107,7 @@ TEST_F(UpdateServer, TransferModesPlanAndDownload) {
     };
     for (const Case& c : cases) {
         fs::remove_all(program);
-        Write(program / "a.tkd", "old", old);
+        WriteDated(program / "a.tkd", "old", old);
         FtpServer server(root, work, c.serverArgs);
         ASSERT_NE(server.port(), 0) << c.what;
         auto options = Options(server.port(), c.tls);
@@ -181,9 +129,9 @@ TEST_F(UpdateServer, TransferModesPlanAndDownload) {
         EXPECT_EQ(ReadWhole(program / "a.tkd"), "new data") << c.what;
         EXPECT_EQ(fs::file_size(program / "dbv" / "s.dbv"), 100000u) << c.what;
         // The server's times come through to the second.
-        Write(program / "a.tkd", "new data", fresh);
+        WriteDated(program / "a.tkd", "new data", fresh);
         EXPECT_TRUE(BuildUpdatePlan(ftp, {"upd", 2, program, "tarvik"}, log).files.empty()) << c.what;
-        Write(program / "a.tkd", "new data", fresh - 1);
+        WriteDated(program / "a.tkd", "new data", fresh - 1);
         EXPECT_EQ(BuildUpdatePlan(ftp, {"upd", 2, program, "tarvik"}, log).files.size(), 1u) << c.what;
     }
 }
@@ -217,14 +165,14 @@ TEST_F(UpdateServer, ServerFailuresEndTheRun) {
 }
 
 TEST_F(UpdateServer, LyingServerChangesNothingButTheLog) {
-    Write(root / "upd" / "grows.tkd", std::string(5000, 'g'), fresh);
-    Write(root / "upd" / "shrinks.tkd", std::string(5000, 's'), fresh);
+    WriteDated(root / "upd" / "grows.tkd", std::string(5000, 'g'), fresh);
+    WriteDated(root / "upd" / "shrinks.tkd", std::string(5000, 's'), fresh);
     // A 3 GB file that takes no disk: announced, never fetched.
     { std::ofstream(root / "upd" / "huge.tkd"); }
     fs::resize_file(root / "upd" / "huge.tkd", 3ull << 30);
-    Write(program / "grows.tkd", "old grows", old);
-    Write(program / "shrinks.tkd", "old shrinks", old);
-    Write(program / "tarvik.ini", "[FTP]\nServer=x\n");
+    WriteDated(program / "grows.tkd", "old grows", old);
+    WriteDated(program / "shrinks.tkd", "old shrinks", old);
+    WriteDated(program / "tarvik.ini", "[FTP]\nServer=x\n");
     FtpServer server(root, work, {});
     ASSERT_NE(server.port(), 0);
     CurlFtpTransfer ftp(Options(server.port()));
@@ -257,10 +205,10 @@ TEST_F(UpdateServer, LyingServerChangesNothingButTheLog) {
 
 TEST_F(UpdateServer, CommandLine) {
     fs::copy(fs::path(TARVIK_PROGRAM_DIR_FOR_TESTS) / "TarvikD2", program / "TarvikD2", fs::copy_options::recursive);
-    Write(root / "upd" / "extra.tkd", "newer data", fresh);
-    Write(root / "upd" / "Tarvik.exe", "new program", fresh);
-    Write(program / "extra.tkd", "old data", old);
-    Write(program / "tarvik", "old program", old);
+    WriteDated(root / "upd" / "extra.tkd", "newer data", fresh);
+    WriteDated(root / "upd" / "Tarvik.exe", "new program", fresh);
+    WriteDated(program / "extra.tkd", "old data", old);
+    WriteDated(program / "tarvik", "old program", old);
     FtpServer server(root, work, {});
     ASSERT_NE(server.port(), 0);
     const std::string url = "ftp://127.0.0.1:" + std::to_string(server.port());
@@ -269,12 +217,12 @@ TEST_F(UpdateServer, CommandLine) {
     };
 
     // No server configured: a configuration error.
-    Write(program / "tarvik.ini", "[Setup]\nLang=2\n");
+    WriteDated(program / "tarvik.ini", "[Setup]\nLang=2\n");
     EXPECT_EQ(cli("--dry-run").exitCode, 2);
-    Write(program / "tarvik.ini", "[Setup]\nLang=2\n[FTP]\nServer=gopher://x\n");
+    WriteDated(program / "tarvik.ini", "[Setup]\nLang=2\n[FTP]\nServer=gopher://x\n");
     EXPECT_EQ(cli("--dry-run").exitCode, 2);
 
-    Write(program / "tarvik.ini", "[Setup]\nLang=2\n[FTP]\nServer=" + url + "\nDir=upd\n");
+    WriteDated(program / "tarvik.ini", "[Setup]\nLang=2\n[FTP]\nServer=" + url + "\nDir=upd\n");
     const auto before = Snapshot();
     auto run = cli("--dry-run");
     ASSERT_EQ(run.exitCode, 0) << run.err;
