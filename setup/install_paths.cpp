@@ -37,10 +37,12 @@ UserPlaces UserPlaces::FromEnvironment() {
     UserPlaces u;
     u.home = EnvPath("HOME");
     u.dataHome = EnvPath("XDG_DATA_HOME");
+    // Root installs for every user, unless a data folder of its own is asked for.
+    u.root = geteuid() == 0;
+    u.systemWide = u.root && u.dataHome.empty();
     if (u.dataHome.empty() && !u.home.empty()) u.dataHome = u.home / ".local/share";
     u.configHome = EnvPath("XDG_CONFIG_HOME");
     if (u.configHome.empty() && !u.home.empty()) u.configHome = u.home / ".config";
-    u.root = geteuid() == 0;
     return u;
 }
 
@@ -48,7 +50,7 @@ fs::path UserPlaces::DefaultDestination() const {
     return root ? fs::path("/opt/Tarvik") : home / ".local/opt/Tarvik";
 }
 
-fs::path UserPlaces::DesktopDataDir() const { return root ? fs::path("/usr/local/share") : dataHome; }
+fs::path UserPlaces::DesktopDataDir() const { return systemWide ? fs::path("/usr/local/share") : dataHome; }
 
 std::string RefusedDestination(const fs::path& dest, const UserPlaces& places) {
     if (dest.empty() || !dest.is_absolute()) return "the folder must be given as an absolute path";

@@ -11,12 +11,13 @@ struct UserPlaces {
     std::filesystem::path home;
     std::filesystem::path dataHome;    // XDG_DATA_HOME, default HOME/.local/share
     std::filesystem::path configHome;  // XDG_CONFIG_HOME, default HOME/.config
-    bool root = false;                 // system-wide installation (effective user id 0)
+    bool root = false;                 // effective user id 0: default destination /opt/Tarvik
+    bool systemWide = false;           // root without XDG_DATA_HOME: menu entry for every user
 
     static UserPlaces FromEnvironment();
     // Default destination: /opt/Tarvik for root, HOME/.local/opt/Tarvik otherwise.
     std::filesystem::path DefaultDestination() const;
-    // The folder of the menu entry, icon and MIME type: /usr/local/share for root.
+    // The folder of the menu entry, icon and MIME type: /usr/local/share when system-wide.
     std::filesystem::path DesktopDataDir() const;
 };
 

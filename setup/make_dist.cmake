@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.22)
 # Lays out the distribution folder:
 #   cmake -DPROGRAM_DIR=... -DDIST_DIR=... -DSOURCE_DIR=... -DUNINSTALLER=... -DSTRIP=... -P make_dist.cmake
 #   DIST_DIR/setup.ini, DIST_DIR/Tarvik/<program folder>, DIST_DIR/Tarvik/dbv/*.dbv,

@@ -10,12 +10,12 @@ namespace {
 
 using namespace cli_test;
 
-struct Run {
+struct Result {
     int exitCode;
     std::string out, err;
 };
 
-Run Shell(const std::string& command, const fs::path& dir) {
+Result Shell(const std::string& command, const fs::path& dir) {
     const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
     const std::string env = "HOME=" + Q(dir / "home") + " XDG_DATA_HOME=" + Q(dir / "data") +
                             " XDG_CONFIG_HOME=" + Q(dir / "config") + " ";
@@ -29,7 +29,7 @@ TEST(SetupPrograms, InstallRunSecondInstallAndUninstall) {
     const fs::path dest = dir / "home/apps/Tarvik";
     const std::string setup = Q(fs::path(TARVIK_DIST_DIR) / "tarvik-setup");
 
-    Run r = Shell(setup + " --unattended --lang 2 --dest " + Q(dest), dir);
+    Result r = Shell(setup + " --unattended --lang 2 --dest " + Q(dest), dir);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("Store folder " + dest.string() + " does not exist"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Installation completed"), std::string::npos) << r.out;
