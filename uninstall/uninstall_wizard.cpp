@@ -1,6 +1,7 @@
 #include "uninstall/uninstall_wizard.hpp"
 
 #include <wx/app.h>
+#include <wx/bmpbndl.h>
 #include <wx/button.h>
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
@@ -37,7 +38,9 @@ void Label(wxWindow* w, int id, int text) {
 
 UninstallWizard::UninstallWizard(wxWindow* parent, fs::path script, UserPlaces places)
     : script_(std::move(script)), places_(std::move(places)) {
-    Create(parent, wxID_ANY, wxString::FromUTF8(GetText(UninstallText(0))));
+    const wxBitmapBundle icon =
+        wxBitmapBundle::FromSVGFile(wxString::FromUTF8((script_.parent_path() / "tarvik.svg").string()), wxSize(64, 64));
+    Create(parent, wxID_ANY, wxString::FromUTF8(GetText(UninstallText(0))), icon);
     announce_ = Page(this, "Uninstall102");
     closing_ = Page(this, "Uninstall129");
     wxWizardPageSimple::Chain(announce_, closing_);
