@@ -40,7 +40,13 @@ void Fill(wxTreeCtrl* tree, const wxTreeItemId& item) {
 }
 
 void SetButtonLabel(wxWindow* w, int id, int text) {
-    if (auto* b = dynamic_cast<wxButton*>(w->FindWindow(id))) b->SetLabel(T(text));
+    auto* b = dynamic_cast<wxButton*>(w->FindWindow(id));
+    if (!b) return;
+    b->SetLabel(T(text));
+    // The wizard sized its buttons for its own labels; longer ones ("Ich stimme zu") need room.
+    b->InvalidateBestSize();
+    b->SetMinSize(b->GetBestSize());
+    if (b->GetContainingSizer()) b->GetContainingSizer()->Layout();
 }
 
 }  // namespace

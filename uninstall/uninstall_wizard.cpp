@@ -31,7 +31,12 @@ wxWizardPageSimple* Page(wxWizard* wizard, const char* layout) {
 }
 
 void Label(wxWindow* w, int id, int text) {
-    if (auto* b = dynamic_cast<wxButton*>(w->FindWindow(id))) b->SetLabel(wxString::FromUTF8(GetText(text)));
+    auto* b = dynamic_cast<wxButton*>(w->FindWindow(id));
+    if (!b) return;
+    b->SetLabel(wxString::FromUTF8(GetText(text)));
+    b->InvalidateBestSize();
+    b->SetMinSize(b->GetBestSize());
+    if (b->GetContainingSizer()) b->GetContainingSizer()->Layout();
 }
 
 }  // namespace
