@@ -150,7 +150,9 @@ InstallResult Install(const InstallRequest& req) {
         result.status = InstallStatus::Refused;
         return result;
     }
-    const fs::path dest = req.dest.lexically_normal();
+    // One spelling of the folder ("/x/Tarvik/" is "/x/Tarvik"): the uninstaller knows it by its script's folder.
+    fs::path dest = req.dest.lexically_normal();
+    if (!dest.has_filename() && dest.has_parent_path() && dest != dest.root_path()) dest = dest.parent_path();
     const fs::path source = req.distDir / "Tarvik";
     std::string text;
     if (!ReadFile(source / kScriptName, text)) {

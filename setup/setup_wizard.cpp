@@ -197,7 +197,10 @@ int RunSetupWizard(int argc, char** argv, const fs::path& distDir, const fs::pat
                    int lang) {
     app::InstallProgramAssertHandler();
     wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv)) {
+    // Our options are read already; wx would refuse them as unknown.
+    (void)argc;
+    int wxArgc = 1;
+    if (!wxEntryStart(wxArgc, argv)) {
         std::fprintf(stderr, "cannot open a window: use --unattended\n");
         return kExitUsage;
     }

@@ -83,7 +83,10 @@ void UninstallWizard::OnChanged(wxWizardEvent& e) {
 int RunUninstallWizard(int argc, char** argv, const fs::path& script, const UserPlaces& places) {
     app::InstallProgramAssertHandler();
     wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv)) {
+    // Our options are read already; wx would refuse them as unknown.
+    (void)argc;
+    int wxArgc = 1;
+    if (!wxEntryStart(wxArgc, argv)) {
         std::fprintf(stderr, "cannot open a window: use --unattended\n");
         return kExitUsage;
     }

@@ -62,7 +62,7 @@ protected:
 
 TEST_F(Installation, InstallsRecordsAndUninstallsKeepingUserFiles) {
     const fs::path dest = root_ / "apps/more/Tarvik";  // two levels below a missing parent
-    const InstallResult r = Run(dest);
+    const InstallResult r = Run(dest / "");
     ASSERT_EQ(r.status, InstallStatus::Installed) << r.detail;
     EXPECT_EQ(r.seriesFiles, (std::vector<std::string>{"A.dbv", "B.DBV"}));
     EXPECT_EQ(ReadWhole(dest / "tarvik"), "program");
