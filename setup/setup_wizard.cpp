@@ -112,7 +112,8 @@ void SetupWizard::OnChanging(wxWizardEvent& e) {
     if (!e.GetDirection()) return;
     if (e.GetPage() == agreement_ || e.GetPage() == welcome_) return;
     if (e.GetPage() == folder_) {
-        const fs::path dest = fs::path(app::Control<wxTextCtrl>(folder_, 1000)->GetValue().utf8_string());
+        auto* path = app::Control<wxTextCtrl>(folder_, 1000);
+        const fs::path dest = path ? fs::path(path->GetValue().utf8_string()) : dest_;
         if (const std::string why = RefusedDestination(dest, places_); !why.empty()) {
             app::Tell(dest.string() + ": " + why);
             e.Veto();
@@ -160,7 +161,7 @@ void SetupWizard::OnChanged(wxWizardEvent& e) {
 }
 
 FolderBrowser::FolderBrowser(wxWindow* parent, const fs::path& home) : dialog_(new wxDialog) {
-    wxXmlResource::Get()->LoadDialog(dialog_, parent, "Setup130");
+    if (!wxXmlResource::Get()->LoadDialog(dialog_, parent, "Setup130")) return;
     auto* tree = app::Control<wxTreeCtrl>(dialog_, 1002);
     auto* path = app::Control<wxTextCtrl>(dialog_, 1000);
     if (!tree || !path) return;
@@ -187,7 +188,7 @@ FolderBrowser::~FolderBrowser() { dialog_->Destroy(); }
 
 std::string FolderBrowser::Run(const std::string& start) {
     auto* path = app::Control<wxTextCtrl>(dialog_, 1000);
-    if (!path) return "";
+    if (!path || !app::Control<wxTreeCtrl>(dialog_, 1002)) return "";
     path->SetValue(wxString::FromUTF8(start));
     if (dialog_->ShowModal() != wxID_OK) return "";
     return path->GetValue().utf8_string();
