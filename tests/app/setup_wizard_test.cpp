@@ -1,5 +1,5 @@
 // The installer's and uninstaller's wizards clicked through in Czech, from the distribution
-// folder into a temporary folder.
+// folder into a temporary folder, with the installed program started in between.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,9 +11,11 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/docview.h>
 #include <wx/textctrl.h>
 
 #include "app/layouts.hpp"
+#include "app/tarvik_app.hpp"
 #include "app/user_dialogs.hpp"
 #include "data/language.hpp"
 #include "setup/desktop_entry.hpp"
@@ -88,7 +90,26 @@ TEST(SetupWizard, InstallsAndUninstallsInCzech) {
     EXPECT_NE(std::ifstream(dest / "tarvik.ini").peek(), EOF);
     EXPECT_TRUE(fs::exists(DesktopFiles(places.dataHome).entry));
 
+    // The installed program starts from its folder and opens the demo project.
+    {
+        app::StartOptions o;
+        o.programDir = dest.string();
+        o.openFile = (dest / "Demo.tkp").string();
+        ASSERT_TRUE(app::StartApplication(o));
+        EXPECT_EQ(app::DocManager()->GetDocumentsVector().size(), 1u);
+        for (wxDocument* d : app::DocManager()->GetDocumentsVector()) d->Modify(false);
+        app::DocManager()->CloseDocuments(true);
+        app::EndApplication();
+        for (wxWindow* w : wxTopLevelWindows) w->Destroy();
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        app::ReleaseApplication();
+    }
+    // The uninstaller is a process of its own, with the pack of the installed program.
+    ASSERT_TRUE(LoadLanguage(dest, 0, error)) << error;
+
     told.clear();
+    app::User().tell = [&](const std::string& t) { told.push_back(t); };
     auto* remover = new UninstallWizard(nullptr, dest / "tarvik.inf", places);
     wxTheApp->CallAfter([&] {
         Forward(remover);  // removes, then shows the closing page
@@ -99,7 +120,7 @@ TEST(SetupWizard, InstallsAndUninstallsInCzech) {
     EXPECT_TRUE(remover->Removed());
     remover->Destroy();
     EXPECT_EQ(labels.back(), "OK");
-    EXPECT_TRUE(told.empty());
+    EXPECT_EQ(told, std::vector<std::string>{});
     EXPECT_FALSE(fs::exists(dest));
     EXPECT_FALSE(fs::exists(DesktopFiles(places.dataHome).entry));
 
