@@ -15,6 +15,9 @@ const std::vector<std::string>& LayoutFiles();
 // is missing or not XML, text numbers the pack lacks) are listed in `problems`; false when a
 // file could not be loaded at all.
 bool LoadLayouts(const std::filesystem::path& programDir, int lang, std::vector<std::string>* problems = nullptr);
+// Loads one layout file the same way (the installer's programs load only their own).
+bool LoadLayoutFile(const std::filesystem::path& programDir, int lang, const std::string& name,
+                    std::vector<std::string>* problems = nullptr);
 
 // wx accepts window and menu IDs below 32767 only: a command number from 32767 up is carried
 // as the number minus 30000 (menu item 2783 is command 32783), and routed back.

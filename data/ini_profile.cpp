@@ -113,6 +113,23 @@ void IniProfile::SetString(const std::string& section, const std::string& key, c
     sec->entries.push_back({key, value});
 }
 
+void IniProfile::Remove(const std::string& section, const std::string& key) {
+    for (auto s = sections_.begin(); s != sections_.end();) {
+        if (SameName(s->name, section)) {
+            std::erase_if(s->entries, [&](const Entry& e) { return SameName(e.key, key); });
+            if (s->entries.empty()) {
+                s = sections_.erase(s);
+                continue;
+            }
+        }
+        ++s;
+    }
+}
+
+void IniProfile::RemoveSection(const std::string& section) {
+    std::erase_if(sections_, [&](const Section& s) { return SameName(s.name, section); });
+}
+
 bool IniProfile::Save(const std::filesystem::path& path) const {
     std::ostringstream out;
     for (const auto& s : sections_) {

@@ -22,6 +22,9 @@ public:
     bool Has(const std::string& section, const std::string& key) const;
 
     void SetString(const std::string& section, const std::string& key, const std::string& value);
+    // Removes the key (no error when it is missing); a section left empty is dropped.
+    void Remove(const std::string& section, const std::string& key);
+    void RemoveSection(const std::string& section);
     // Writes the profile to a temporary file beside the target and renames it over the target.
     // Returns false (and leaves the old file) when that is not possible.
     bool Save(const std::filesystem::path& path) const;
