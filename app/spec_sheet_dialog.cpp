@@ -87,8 +87,16 @@ public:
     std::size_t node;
 };
 
+// An accessory node as the tree shows it: its "_" are blanks, its lines joined.
+wxString AccessoryLabel(const std::string& line) {
+    std::string text = DecodeAccessory(line);
+    std::replace(text.begin(), text.end(), '_', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return W(text);
+}
+
 // Fills `tree` (hidden root) with the nodes, each under the last node one level up.
-void FillTree(wxTreeCtrl& tree, const SpecTreeFile& file) {
+void FillTree(wxTreeCtrl& tree, const SpecTreeFile& file, bool accessories) {
     tree.DeleteAllItems();
     const wxTreeItemId root = tree.AddRoot("");
     std::vector<wxTreeItemId> parents{root};
@@ -97,7 +105,8 @@ void FillTree(wxTreeCtrl& tree, const SpecTreeFile& file) {
         // A node deeper than one below its predecessor hangs under the deepest open level.
         const std::size_t level = std::min<std::size_t>(static_cast<std::size_t>(std::max(n.depth, 0)), parents.size() - 1);
         parents.resize(level + 1);
-        parents.push_back(tree.AppendItem(parents[level], W(n.line), -1, -1, new NodeData(i)));
+        const wxString label = accessories ? AccessoryLabel(n.line) : W(n.line);
+        parents.push_back(tree.AppendItem(parents[level], label, -1, -1, new NodeData(i)));
     }
 }
 
@@ -117,7 +126,7 @@ std::string ChooseFromTree(wxWindow* parent, const SpecTreeFile& tree, const std
     if (!wxXmlResource::Get()->LoadDialog(&dialog, parent, "SpecTreeDialog")) return {};
     auto* control = Control<wxTreeCtrl>(&dialog, 1000);
     if (!control) return {};
-    FillTree(*control, tree);
+    FillTree(*control, tree, false);
     // The field's path, when it names a node, is where the choice starts.
     wxTreeItemIdValue cookie;
     std::vector<wxTreeItemId> open{control->GetRootItem()};
@@ -335,7 +344,7 @@ void SpecSheetDialog::FillActuatorGrid() {
 void SpecSheetDialog::FillAccessories() {
     wxWindow* panel = Page(4);
     if (accessoryTree_ && accessoryTree_->IsEmpty())
-        if (const SpecTreeFile* tree = sheet_.AccessoryTree()) FillTree(*accessoryTree_, *tree);
+        if (const SpecTreeFile* tree = sheet_.AccessoryTree()) FillTree(*accessoryTree_, *tree, true);
     SetList(Control<wxListBox>(panel, 1135), sheet_.accessories());
     SetList(Control<wxListBox>(panel, 1136), sheet_.secondList());
     if (auto* edit = Control<wxTextCtrl>(panel, 1001)) edit->ChangeValue(W(sheet_.accessoryEdit));

@@ -175,6 +175,7 @@ int main(int argc, char** argv) {
         d.CentreOnScreen();
         d.Show();
         tarvik::SpecificationSheet& core = sheet->sheet();
+        core.SetText(57, "bar");
         core.SetText(55, "16");
         core.SetText(56, "1");
         for (int page = 1; page <= tarvik::SpecificationSheet::kPageCount; ++page) {

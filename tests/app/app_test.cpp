@@ -1123,8 +1123,9 @@ void WalkSheet(SpecSheetDialog& w, std::string& output) {
     Click(p1, 1042);  // the inlet connection from the tree, copied to the empty outlet
     EXPECT_EQ(Value(p1, 1128), "Flanges EN 1092-1/ PN40");
     EXPECT_EQ(Value(p1, 1129), "Flanges EN 1092-1/ PN40");
-    Type(p1, 1124, "1.6");  // MPa: the demo's pressure-unit item names no unit
-    Type(p1, 1125, "0.1");
+    Choose(p1, 1191, "bar");
+    Type(p1, 1124, "16");
+    Type(p1, 1125, "1");
 
     w.SelectPage(2);
     ChooseAt(w.Page(2), 1179, 0);
