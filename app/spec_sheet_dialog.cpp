@@ -216,8 +216,9 @@ SpecSheetDialog::SpecSheetDialog(wxWindow* parent, SpecificationSheet& sheet, Pr
         e.Skip();
         if (e.GetEventObject() == GetBookCtrl()) Switch(e.GetSelection() + 1);
     });
-    LayoutDialog();
+    // The first page filled before the sheet takes its size.
     Switch(1);
+    LayoutDialog();
 }
 
 wxWindow* SpecSheetDialog::Page(int page) const {
@@ -262,6 +263,9 @@ void SpecSheetDialog::Fill(int page) {
             c->Set(entries);
             c->SetSelection(selection);
             c->Enable(!f.choices.empty());
+            // The longest entry in full, where the sheet's size allows.
+            c->InvalidateBestSize();
+            c->SetMinSize(wxSize(std::max(c->GetMinSize().x, c->GetBestSize().x), -1));
         } else if (auto* t = dynamic_cast<wxTextCtrl*>(w)) {
             t->ChangeValue(W(f.text));
             t->SetEditable(f.kind != SpecFieldKind::ReadOnly);
