@@ -404,7 +404,7 @@ void FormView::Command(int id) {
         if (RunSpecificationSheet(GetFrame(), form_, d)) Modified();
         // The sheet has stored the form and may have changed the position: the form shows it again.
         form_.ShowPosition(d, d.currentPosition);
-        ShowForm();
+        Doc().UpdateAllViews();
         return;
     case 1077: Calculate(); return;
     case 1121: {
