@@ -17,6 +17,7 @@
 #include "app/catalogue_dialogs.hpp"
 #include "app/dialogs.hpp"
 #include "app/drawing_window.hpp"
+#include "app/spec_sheet_dialog.hpp"
 #include "app/form_ids.hpp"
 #include "app/layouts.hpp"
 #include "app/printing.hpp"
@@ -345,7 +346,7 @@ void FormView::OnUpdateUi(wxUpdateUIEvent& event) {
         event.Enable(has);
         event.Check(form_.manualValve);
         break;
-    case 32793: event.Enable(false); break;  // the specification sheet comes with its dialog
+    case 32793: event.Enable(has && form_.SpecificationEnabled()); break;
     case 32796: event.Enable(Doc().GetDocumentSaved()); break;
     case 32801: event.Enable(has && PositionHasDrawing(Doc().data, *Doc().data.Current())); break;
     case 32797: event.Enable(Doc().GetDocumentSaved() && Core().settings.admin); break;
@@ -396,6 +397,14 @@ void FormView::Command(int id) {
         if (!d.Current()) return;
         StoreForm();
         ShowDrawing();
+        return;
+    case 32793:
+        if (!d.Current() || !form_.SpecificationEnabled()) return;
+        ReadForm();
+        if (RunSpecificationSheet(GetFrame(), form_, d)) Modified();
+        // The sheet has stored the form and may have changed the position: the form shows it again.
+        form_.ShowPosition(d, d.currentPosition);
+        Doc().UpdateAllViews();
         return;
     case 1077: Calculate(); return;
     case 1121: {

@@ -15,7 +15,7 @@ namespace tarvik::app {
 
 const std::vector<std::string>& LayoutFiles() {
     static const std::vector<std::string> files{"form.xrc", "menus.xrc", "dialogs.xrc", "catalogues.xrc",
-                                                "valve_dialogs.xrc", "print.xrc", "drawing.xrc", "update.xrc"};
+                                                "valve_dialogs.xrc", "print.xrc", "drawing.xrc", "update.xrc", "spec.xrc"};
     return files;
 }
 

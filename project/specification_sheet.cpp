@@ -371,10 +371,17 @@ void SpecificationSheet::ShowPage(int page) {
     for (int id : PageItems(page)) TextOf(id) = ShowItemText(id, items_, choices_, *env_.variables);
 }
 
+void SpecificationSheet::Touch(int page) {
+    if (!Valid(page)) return;
+    // Reading or working on a page is no activation: its changed flag stays as it is.
+    if (!pages_[page - 1].shown) ShowPage(page);
+    pages_[page - 1].pending = true;
+}
+
 std::optional<SpecField> SpecificationSheet::Field(int id) {
     const int page = PageOf(id);
     if (page == 0 || id == 68) return std::nullopt;
-    ShowPage(page);
+    Touch(page);
     SpecField f;
     f.id = id;
     f.kind = KindOf(id, env_.admin);
@@ -430,7 +437,7 @@ const SpecTreeFile* SpecificationSheet::AccessoryTree() {
 
 bool SpecificationSheet::ChooseConnection(int id, const std::string& text) {
     if (id != 51 && id != 52 && id != 53) return false;
-    ShowPage(1);
+    Touch(1);
     TextOf(id) = text;
     if (id == 51 && TextOf(52).empty()) TextOf(52) = text;
     pages_[0].changed = true;
@@ -498,7 +505,7 @@ void SpecificationSheet::CopyTreeEntry(std::size_t node) {
 }
 
 void SpecificationSheet::AppendEdit() {
-    ShowPage(4);
+    Touch(4);
     if (accessoryEdit.empty()) return;
     accessories_.push_back(EncodeAccessory(accessoryEdit));
     accessoryEdit.clear();
@@ -523,18 +530,18 @@ void DeleteSelected(std::vector<std::string>& list, std::vector<std::size_t> sel
 }  // namespace
 
 void SpecificationSheet::CopyToSecond(const std::vector<std::size_t>& selected) {
-    ShowPage(4);
+    Touch(4);
     CopySelected(accessories_, selected, secondList_);
 }
 
 void SpecificationSheet::CopyToFirst(const std::vector<std::size_t>& selected) {
-    ShowPage(4);
+    Touch(4);
     CopySelected(secondList_, selected, accessories_);
     pages_[3].changed = true;
 }
 
 void SpecificationSheet::DeleteAccessories(const std::vector<std::size_t>& selected) {
-    ShowPage(4);
+    Touch(4);
     DeleteSelected(accessories_, selected);
     pages_[3].changed = true;
 }
@@ -574,8 +581,17 @@ void SpecificationSheet::Ok() {
     titleBlock_ = p.titleBlock;
 }
 
+ValvePosition SpecificationSheet::DrawingPosition() {
+    ValvePosition copy = position();
+    copy.specItems = items_;
+    copy.titleBlock = titleBlock_;
+    if (PageShown(6))
+        for (int id : PageItems(6)) StoreItemText(id, copy.specItems, &choices_, TextOf(id));
+    return copy;
+}
+
 ActuatorSizing SpecificationSheet::SizeActuator() {
-    ShowPage(3);
+    Touch(3);
     ActuatorPageChoices page;
     page.packingText = TextOf(14);
     TakeValveTypeChoice(TextOf(10), choices_, page);
@@ -611,7 +627,7 @@ bool SpecificationSheet::ChooseActuator(std::size_t row) {
     const SpecCatalogue noCatalogue;
     ActuatorSelection sel = SelectActuator(*sizing_, row, sizedInputs_, env_.catalogue ? *env_.catalogue : noCatalogue);
     if (sel.actuator.empty()) return false;
-    ShowPage(3);
+    Touch(3);
     // The same texts StoreActuatorSelection gives the items, shown in the page's fields.
     SpecItemList shown;
     StoreActuatorSelection(sel, "", shown);

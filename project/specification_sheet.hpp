@@ -172,7 +172,7 @@ public:
     // list (1135) and the second list (1136, kept while the sheet is open).
     const SpecTreeFile* AccessoryTree();
     std::string accessoryEdit;
-    const std::vector<std::string>& accessories() { ShowPage(4); return accessories_; }
+    const std::vector<std::string>& accessories() { Touch(4); return accessories_; }
     const std::vector<std::string>& secondList() const { return secondList_; }
     void CopyTreeEntry(std::size_t node);                    // 1042
     void AppendEdit();                                       // 1073
@@ -199,6 +199,11 @@ public:
     // The title block as the pages have written it so far; the position gets it on OK.
     const KeyValueList& titleBlock() const { return titleBlock_; }
 
+    // Page 6's drawing: a copy of the position with the items and title block as the pages hold
+    // them now, the order code and variant layers (69, 75) as the page's controls show them. The
+    // position itself is untouched, so looking at the drawing before Cancel changes nothing.
+    ValvePosition DrawingPosition();
+
     // OK: the page still open is left, the items go to the position, then the order code, the
     // designations and the size texts are composed and the document is marked modified. Cancel:
     // the position keeps its items (opening has refreshed the title block and the type codes).
@@ -213,6 +218,8 @@ private:
     };
     SpecificationSheet(ProjectDocument& doc, std::size_t positionIndex, SpecSheetEnvironment env);
     static bool Valid(int page) { return page >= 1 && page <= kPageCount; }
+    // Shows the page when it never was; the page is then left again on OK.
+    void Touch(int page);
     static int PageOf(int id);
     static SpecFieldKind KindOf(int id, bool admin);
     void Store(int id);

@@ -6,7 +6,7 @@
 # scripts/screenshot.sh --dialogs [--lang N] [--out DIR] instead captures the main form and the
 # dialogs 173, 100, 179, the position, project, valve series (135), catalogue valve (146),
 # unit, media and pipe dialogs, the print dialog (138), the print preview, the drawing window and
-# the online update's progress (166)
+# the online update's progress (166), the six pages of the specification sheet
 # in language N (default: the Lang of tarvik.ini) as DIR/lang<N>/*.png (default DIR:
 # $TARVIK_SHOTS, else ../shots beside the checkout). Needs build/app/tarvik_screens.
 set -euo pipefail

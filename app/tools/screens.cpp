@@ -21,6 +21,7 @@
 #include "app/layouts.hpp"
 #include "app/printing.hpp"
 #include "app/project_doc.hpp"
+#include "app/spec_sheet_dialog.hpp"
 #include "app/tarvik_app.hpp"
 #include "app/update_dialog.hpp"
 #include "app/user_dialogs.hpp"
@@ -178,6 +179,32 @@ int main(int argc, char** argv) {
         update.SetPosition(2);
         if (update.Window()) Capture(*update.Window(), "166-update");
     }
+    // The specification sheet of the first position, page by page; the actuator page sized.
+    ModalHook() = [](wxDialog& d) {
+        auto* sheet = dynamic_cast<SpecSheetDialog*>(&d);
+        if (!sheet) return static_cast<int>(wxID_CANCEL);
+        d.CentreOnScreen();
+        d.Show();
+        tarvik::SpecificationSheet& core = sheet->sheet();
+        core.SetText(57, "bar");
+        core.SetText(55, "16");
+        core.SetText(56, "1");
+        for (int page = 1; page <= tarvik::SpecificationSheet::kPageCount; ++page) {
+            sheet->SelectPage(page);
+            if (page == 3) {
+                core.actuatorKind = tarvik::kKindPneumatic;
+                for (int item : {14, 10})
+                    if (auto f = core.Field(item); f && !f->choices.empty()) core.SetText(item, f->choices.front());
+                wxCommandEvent size(wxEVT_BUTTON, 1042);
+                sheet->Page(3)->FindWindow(1042)->ProcessWindowEvent(size);
+            }
+            Capture(d, "spec-page" + std::to_string(page));
+        }
+        d.Hide();
+        return static_cast<int>(wxID_CANCEL);
+    };
+    view->Command(32793);
+    ModalHook() = nullptr;
 
     for (wxDocument* d : DocManager()->GetDocumentsVector()) d->Modify(false);
     DocManager()->CloseDocuments(true);

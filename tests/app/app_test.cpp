@@ -30,6 +30,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
+#include <wx/treectrl.h>
 #include <wx/xrc/xmlres.h>
 
 #include "app/assert_handler.hpp"
@@ -41,6 +42,7 @@
 #include "app/form_view.hpp"
 #include "app/layouts.hpp"
 #include "app/printing.hpp"
+#include "app/spec_sheet_dialog.hpp"
 #include "app/list_grid.hpp"
 #include "app/project_doc.hpp"
 #include "app/startup.hpp"
@@ -221,7 +223,18 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
         {"144", {1002, 1001, 1124, 1126, 1128, wxID_OK, wxID_CANCEL}},
         {"PipeSelectionDialog", {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, wxID_OK, wxID_CANCEL}},
         {"138", {1135, 3, 1044, 1045, 1000, 1043, wxID_OK, wxID_CANCEL}},
-        {"166", {1000, 1001, wxID_CANCEL}}};
+        {"166", {1000, 1001, wxID_CANCEL}},
+        {"SpecTreeDialog", {1000, wxID_OK, wxID_CANCEL}}};
+    // The specification sheet's pages (its grid is placed in at run time).
+    const std::vector<std::pair<std::string, std::vector<int>>> panels{
+        {"SpecPage1", {1179, 1180, 1181, 1182, 1183, 1184, 1185, 1186, 1187, 1192, 1193, 1194, 1191, 1002, 1004,
+                       1128, 1129, 1126, 1042, 1043, 1044, 1124, 1125, 1005}},
+        {"SpecPage2", {1179, 1180, 1181, 1182, 1183, 1187, 1189, 1184, 1185, 1186}},
+        {"SpecPage3", {1000, 1179, 1180, 1181, 1182, 1183, 1044, 1042, 1124, 1125, 1126, 1127, 1128, 1129, 1130,
+                       1131, 1132, 1133, 1134}},
+        {"SpecPage4", {1194, 1001, 1135, 1136, 1042, 1043, 1044, 1073, 1075, 1076}},
+        {"SpecPage5", {1001}},
+        {"SpecPage6", {1124, 1125, 1042, 1198}}};
     std::vector<int> menu{wxID_NEW,         wxID_OPEN, wxID_CLOSE,   wxID_SAVE, wxID_SAVEAS, wxID_PRINT,
                           wxID_PREVIEW,     wxID_PRINT_SETUP, wxID_EXIT, wxID_ABOUT};
     for (int command : {32772, 32796, 32783, 32786, 32785, 32784, 32792, 32793, 32777, 32798, 32799, 32771, 32775,
@@ -246,6 +259,11 @@ TEST(Layouts, EveryLayoutLoadsInEveryLanguageWithEveryControl) {
             wxDialog d;
             ASSERT_TRUE(wxXmlResource::Get()->LoadDialog(&d, frame, name)) << name;
             for (int id : ids) EXPECT_NE(d.FindWindow(id), nullptr) << name << " control " << id;
+        }
+        for (const auto& [name, ids] : panels) {
+            wxPanel* page = wxXmlResource::Get()->LoadPanel(frame, name);
+            ASSERT_NE(page, nullptr) << name;
+            for (int id : ids) EXPECT_NE(page->FindWindow(id), nullptr) << name << " control " << id;
         }
         for (const char* name : {"129", "171"}) {
             std::unique_ptr<wxMenuBar> bar(wxXmlResource::Get()->LoadMenuBar(name));
@@ -1173,6 +1191,136 @@ TEST(Printing, DialogPreviewPdfAndDrawingWindow) {
     EXPECT_DOUBLE_EQ(panel.target().left, fitted.left);
     drawing->Update();  // a paint through the DC canvas
     drawing->Destroy();
+}
+
+// ---- Specification sheet ----
+
+namespace {
+
+void ChooseAt(wxWindow* parent, int id, int index) {
+    auto* c = Ctl<wxChoice>(parent, id);
+    ASSERT_NE(c, nullptr);
+    ASSERT_LT(index, static_cast<int>(c->GetCount())) << "control " << id;
+    Choose(parent, id, c->GetString(static_cast<unsigned>(index)).utf8_string());
+}
+
+// The connection tree: the node whose path is `path`, then OK.
+int ChooseTreeNode(wxDialog& d, const std::string& first, const std::string& second) {
+    auto* tree = Ctl<wxTreeCtrl>(&d, 1000);
+    wxTreeItemIdValue a, b;
+    const wxTreeItemId root = tree->GetRootItem();
+    for (wxTreeItemId n = tree->GetFirstChild(root, a); n.IsOk(); n = tree->GetNextChild(root, a))
+        if (tree->GetItemText(n).utf8_string() == first)
+            for (wxTreeItemId c = tree->GetFirstChild(n, b); c.IsOk(); c = tree->GetNextChild(n, b))
+                if (tree->GetItemText(c).utf8_string().rfind(second, 0) == 0) tree->SelectItem(c);
+    return Press(d, wxID_OK);
+}
+
+// One walk through the pages as a user would make it; `output` gets the sizing's first text.
+void WalkSheet(SpecSheetDialog& w, std::string& output) {
+    wxWindow* p1 = w.Page(1);
+    ChooseAt(p1, 1182, 0);
+    EXPECT_EQ(w.sheet().Field(7)->text, Ctl<wxChoice>(p1, 1182)->GetStringSelection().utf8_string());
+    EXPECT_FALSE(Ctl<wxTextCtrl>(p1, 1002)->IsEditable());  // seat diameter: administrators only
+    Click(p1, 1042);  // the inlet connection from the tree, copied to the empty outlet
+    EXPECT_EQ(Value(p1, 1128), "Flanges EN 1092-1/ PN40");
+    EXPECT_EQ(Value(p1, 1129), "Flanges EN 1092-1/ PN40");
+    Choose(p1, 1191, "bar");
+    Type(p1, 1124, "16");
+    Type(p1, 1125, "1");
+
+    w.SelectPage(2);
+    ChooseAt(w.Page(2), 1179, 0);
+    EXPECT_TRUE(w.sheet().PageShown(1) && w.sheet().PageChanged(2));
+
+    w.SelectPage(3);
+    wxWindow* p3 = w.Page(3);
+    ChooseAt(p3, 1000, kKindPneumatic);
+    ChooseAt(p3, 1179, 0);
+    ChooseAt(p3, 1180, 0);
+    Click(p3, 1042);
+    output = Value(p3, 1124);
+    EXPECT_EQ(output.rfind("Fd=", 0), 0u) << output;
+    EXPECT_EQ(Value(p3, 1125).rfind("Fs=", 0), 0u);
+    ListGrid* grid = w.ActuatorGrid();
+    ASSERT_GT(grid->GetNumberRows(), 0);
+    EXPECT_EQ(grid->GetColLabelValue(0).utf8_string() + "|", GetText(140).substr(0, GetText(140).find('|') + 1));
+    grid->SetCurrentRow(0);
+    EXPECT_EQ(Value(p3, 1127), grid->GetCellValue(0, 0).utf8_string());  // the chosen actuator
+    EXPECT_FALSE(Value(p3, 1134).empty());
+
+    w.SelectPage(4);
+    wxWindow* p4 = w.Page(4);
+    EXPECT_FALSE(p4->FindWindow(1073)->IsEnabled());
+    Type(p4, 1001, "Air set\nwith gauge");
+    Click(p4, 1073);
+    ASSERT_EQ(Ctl<wxListBox>(p4, 1135)->GetCount(), 1u);
+    EXPECT_FALSE(p4->FindWindow(1075)->IsEnabled());
+    SelectInList(p4, 1135, {0});
+    EXPECT_TRUE(p4->FindWindow(1075)->IsEnabled() && p4->FindWindow(1044)->IsEnabled());
+    EXPECT_FALSE(p4->FindWindow(1043)->IsEnabled());
+
+    w.SelectPage(6);
+    wxWindow* p6 = w.Page(6);
+    EXPECT_FALSE(p6->FindWindow(1198)->IsEnabled());
+    Click(p6, 1042);  // the drawing, closed as shown: its layer states become the variant layers
+    Click(p6, 1198);
+    EXPECT_EQ(Value(p6, 1125).rfind(";+", 0), 0u) << Value(p6, 1125);
+}
+
+}  // namespace
+
+TEST(SpecSheet, PagesSizingAccessoriesAndOkStoreTheItems) {
+    UserScript user;
+    AppRun s("spec", (g_temp / "spec" / "Demo.tkp").string());
+    ASSERT_TRUE(s.started);
+    ProjectDocument& doc = s.Doc().data;
+    Choose(s.Form(), 1000, doc.positions[0].name);
+    ASSERT_TRUE(Enabled(s.View(), 32793));
+    s.Doc().Modify(false);
+    std::string output;
+    int sheets = 0;
+    ModalHook() = [&](wxDialog& d) {
+        if (d.FindWindow(1000) && dynamic_cast<wxTreeCtrl*>(d.FindWindow(1000)))
+            return ChooseTreeNode(d, "Flanges EN 1092-1", "PN40");
+        auto* sheet = dynamic_cast<SpecSheetDialog*>(&d);
+        if (!sheet) return static_cast<int>(wxID_OK);  // the drawing
+        ++sheets;
+        WalkSheet(*sheet, output);
+        return Press(d, wxID_OK);
+    };
+    s.View().Command(32793);
+    ModalHook() = nullptr;
+    EXPECT_EQ(sheets, 1);
+    EXPECT_TRUE(user.told.empty()) << user.told.front();
+    EXPECT_TRUE(s.Doc().IsModified());
+    const ValvePosition& p = doc.positions[0];
+    EXPECT_EQ(ItemText(68, p.specItems), "Air set|+with gauge-|");
+    EXPECT_EQ(ItemText(72, p.specItems), output);
+    EXPECT_FALSE(ItemText(70, p.specItems).empty());
+    const std::string orderCode = ItemText(69, p.specItems);
+    EXPECT_FALSE(orderCode.empty());
+
+    // Opened again, page 6 shows the order code; Cancel keeps the items.
+    std::string shown;
+    ModalHook() = [&](wxDialog& d) {
+        auto* sheet = dynamic_cast<SpecSheetDialog*>(&d);
+        if (!sheet) return static_cast<int>(wxID_CANCEL);
+        sheet->SelectPage(6);
+        shown = Value(sheet->Page(6), 1124);
+        Type(sheet->Page(6), 1124, "typed");
+        return Press(d, wxID_CANCEL);
+    };
+    s.View().Command(32793);
+    ModalHook() = nullptr;
+    EXPECT_EQ(shown, orderCode);
+    EXPECT_EQ(ItemText(69, doc.positions[0].specItems), orderCode);
+
+    // A new position has no catalogue valve: no sheet.
+    ModalHook() = FillPositionDialog("NEW-1", 0);
+    s.View().Command(32783);
+    ModalHook() = nullptr;
+    EXPECT_FALSE(Enabled(s.View(), 32793));
 }
 
 // ---- Entry point ----

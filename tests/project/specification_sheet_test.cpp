@@ -119,9 +119,17 @@ TEST_F(SpecificationSheetTest, OpenAndCancelKeepItemsButRefreshTitleBlock) {
     auto sheet = Open();
     ASSERT_NE(sheet, nullptr);
     sheet->SetText(7, "Standard paint");
+    sheet->Fields(1);  // the view refilling its controls is no new activation
+    EXPECT_TRUE(sheet->PageChanged(1));
     sheet->LeavePage(1);
     EXPECT_EQ(Item(doc.positions[0], 7), "Old");
     EXPECT_EQ(ItemText(7, sheet->items()), "Standard paint");
+    // The drawing shows the pages' work and the variant layers the page holds, on a copy only.
+    ASSERT_TRUE(sheet->SetText(75, ";+A;-B;"));
+    const ValvePosition shown = sheet->DrawingPosition();
+    EXPECT_EQ(Item(shown, 7), "Standard paint");
+    EXPECT_EQ(Item(shown, 75), ";+A;-B;");
+    EXPECT_EQ(Item(doc.positions[0], 75), "");
     sheet->Cancel();
     const ValvePosition& p = doc.positions[0];
     ASSERT_EQ(p.specItems.size(), 1u);
