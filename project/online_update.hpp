@@ -24,7 +24,7 @@ inline constexpr int kMsgUpdateQuestion = 63092;  // followed by "\n" and the nu
 inline constexpr int kMsgUpdateConnecting = 63093;
 inline constexpr int kMsgUpdateConnected = 63094;
 inline constexpr int kMsgUpdateDownloading = 63095;  // %1: name and "(k./n)"
-inline constexpr int kMsgUpdateSkippedNames = 64850;  // %1: the refused names, one a line
+inline constexpr int kMsgUpdateSkippedNames = 64805;  // %1: the refused names, one a line
 
 inline constexpr char kProgramFileName[] = "Tarvik.exe";
 inline constexpr char kNewProgramFileName[] = "Tarvik.new";
