@@ -14,7 +14,7 @@ CoreState& Core() {
 }
 
 std::filesystem::path IniPath() { return ProgramDir() / "tarvik.ini"; }
-std::filesystem::path CalculationLogPath() { return ProgramDir() / "vypocet.txt"; }
+std::filesystem::path CalculationLogPath() { return WorkingFilePath(ProgramDir(), "vypocet.txt"); }
 
 bool StartCore(const std::filesystem::path& programDir, std::string& error) {
     SetProgramDir(programDir);

@@ -242,7 +242,7 @@ int SizeCommand(std::vector<std::string>& args) {
     ScopedMessageSink sink([&](const Message& m) { messages.push_back({{"number", m.number}, {"text", m.text}}); });
     RunOptions options;
     options.admin = pos.admin;
-    options.logPath = hasLog ? std::filesystem::path(logPath) : CurrentSession().programDir() / "vypocet.txt";
+    options.logPath = hasLog ? std::filesystem::path(logPath) : WorkingFilePath(CurrentSession().programDir(), "vypocet.txt");
     // Without --p2-drop a negative gauge p2 near atmospheric is taken as entered (vacuum).
     options.askNegativeP2 = [p2Drop](int) { return p2Drop; };
     ProcessData& data = pos.data;

@@ -6,6 +6,7 @@
 
 #include "data/ini_profile.hpp"
 #include "data/language.hpp"
+#include "data/program_dir.hpp"
 #include "data/settings.hpp"
 
 namespace tarvik {
@@ -61,6 +62,21 @@ TEST(IniProfile, SaveKeepsOtherKeysAndLongValuesAreCut) {
     EXPECT_FALSE(std::filesystem::exists(dir / "t.ini.tmp"));
     // Saving into a folder that does not exist fails and reports it.
     EXPECT_FALSE(ini.Save(dir / "nowhere" / "t.ini"));
+    std::filesystem::remove_all(dir);
+}
+
+// The calculation log of a program folder the user may not write to goes to the user's state
+// folder (a missing folder stands in for a read-only one, as root may write anywhere).
+TEST(ProgramDir, WorkingFilesOfAReadOnlyInstallationGoToTheUserStateFolder) {
+    const auto dir = TempDir("working_file");
+    EXPECT_EQ(WorkingFilePath(dir, "vypocet.txt"), dir / "vypocet.txt");
+    const char* old = std::getenv("XDG_STATE_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+    EXPECT_EQ(WorkingFilePath(dir / "not-there", "vypocet.txt"), dir / "state" / "tarvik" / "vypocet.txt");
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "state" / "tarvik"));
+    if (old) ::setenv("XDG_STATE_HOME", saved.c_str(), 1);
+    else ::unsetenv("XDG_STATE_HOME");
     std::filesystem::remove_all(dir);
 }
 
