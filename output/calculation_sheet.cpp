@@ -431,11 +431,12 @@ void SheetPainter::Landscape() {
                                 ": " + Number(p_.valveData[kVdOutletSize])},
         {kLabelSeat, Item(54)},
         {kLabelKvs, Number(p_.valveData[kVdKvs])},
-        {204, Item(2)}, {205, Item(5)}, {206, Item(6)}, {207, Item(7)}, {208, Item(9)},
+        // Each label names what the catalogue's choice list of that item holds.
+        {212, Item(2)}, {210, Item(5)}, {207, Item(6)}, {216, Item(7)}, {217, Item(9)},
         {kLabelFurther, "", true},
-        {209, Item(10)}, {210, Item(11)}, {211, Item(21)}, {212, Item(3)}, {213, Item(12)}, {214, Item(14)},
+        {209, Item(10)}, {205, Item(11)}, {218, Item(21)}, {219, Item(3)}, {206, Item(12)}, {211, Item(14)},
         {-1, Label(kLabelInlet) + ": " + Item(55) + "  " + Label(kLabelOutlet) + ": " + Item(56) + " " + Item(57)},
-        {215, Item(22)},
+        {220, Item(22)},
     };
     double specLabelW = 0;
     for (const SpecRow& r : spec)
