@@ -333,7 +333,13 @@ private:
                 Skip(path, "announced size " + std::to_string(*e.size) + " bytes is above the limit");
                 continue;
             }
-            const std::string localName = localPrefix + e.name;
+            // The language directory carries the pack's text files, which live in its own folder
+            // here (one library file per language in the original layout); anything else in it
+            // goes beside the program as before.
+            const std::string localName =
+                group == UpdateGroup::Language && EndsWithNoCase(e.name, ".txt")
+                    ? "TarvikD" + std::to_string(req_.lang) + "/" + e.name
+                    : localPrefix + e.name;
             const LocalFile local = StatLocal(req_.programDir / localName);
             const bool newer = e.modified && LocalSecondKey(local.modified) < LocalSecondKey(*e.modified);
             if (!local.exists || newer || local.size != *e.size)

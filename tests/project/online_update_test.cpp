@@ -1,5 +1,6 @@
 // The online update against a scripted server: what is planned, what the user sees, what reaches
 // the program folder, and what a hostile or failing server cannot do.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -200,7 +201,7 @@ TEST_F(OnlineUpdate, FiveFilesNumberedAndDownloadedThenMonthStoredWithTab) {
     const std::vector<std::string> status{
         GetText(kMsgUpdateConnecting), GetText(kMsgUpdateConnected),
         "Downloading a.tkd (1./5)", "Downloading dbv/s1.dbv (2./5)", "Downloading dbv/s2.dbv (3./5)",
-        "Downloading 70-texts.txt (4./5)", "Downloading Tarvik.exe(5./5)"};
+        "Downloading TarvikD0/70-texts.txt (4./5)", "Downloading Tarvik.exe(5./5)"};
     EXPECT_EQ(ui.status, status);
     EXPECT_EQ(ui.range, 8u + 8 + 8 + 5 + 11);
     EXPECT_EQ(ui.position, ui.range);
@@ -221,14 +222,19 @@ TEST_F(OnlineUpdate, FiveFilesNumberedAndDownloadedThenMonthStoredWithTab) {
 
 TEST_F(OnlineUpdate, ServerDirectoriesFollowDirAndLang) {
     server.Put("/D/3/dbv/x.dbv", "x", Noon());
+    server.Put("/D/3/30-form.txt", "t", Noon());  // a text file of the German pack
+    server.Put("/D/3/help.pdf", "h", Noon());
     UpdateLog log(dir / kUpdateLogName);
     const UpdatePlan plan = BuildUpdatePlan(server, {"/D/", 3, dir, "tarvik"}, log);
     EXPECT_EQ(server.listed, (std::vector<std::string>{"/D", "/D/3/dbv", "/D/3"}));
-    ASSERT_EQ(plan.files.size(), 1u);
+    ASSERT_EQ(plan.files.size(), 3u);
     EXPECT_EQ(plan.files[0].remotePath, "/D/3/dbv/x.dbv");
     EXPECT_EQ(plan.files[0].localName, "dbv/x.dbv");
+    std::vector<std::string> langFiles{plan.files[1].localName, plan.files[2].localName};
+    std::sort(langFiles.begin(), langFiles.end());
+    EXPECT_EQ(langFiles, (std::vector<std::string>{"TarvikD3/30-form.txt", "help.pdf"}));
     // Missing directories skip their group only.
-    EXPECT_EQ(plan.missingDirs, (std::vector<std::string>{"/D", "/D/3"}));
+    EXPECT_EQ(plan.missingDirs, (std::vector<std::string>{"/D"}));
     EXPECT_EQ(UpdateServerDir("", 2, UpdateGroup::Series), "/2/dbv");
     EXPECT_EQ(UpdateServerDir("", 2, UpdateGroup::Data), "/");
 }
