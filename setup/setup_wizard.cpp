@@ -194,19 +194,24 @@ std::string FolderBrowser::Run(const std::string& start) {
     return path->GetValue().utf8_string();
 }
 
-int RunSetupWizard(int argc, char** argv, const fs::path& distDir, const fs::path& dest, const UserPlaces& places,
-                   int lang) {
+bool StartWizardToolkit(char** argv) {
     app::InstallProgramAssertHandler();
     wxApp::SetInstance(new wxApp);
     // Our options are read already; wx would refuse them as unknown.
-    (void)argc;
     int wxArgc = 1;
     if (!wxEntryStart(wxArgc, argv)) {
         std::fprintf(stderr, "cannot open a window: use --unattended\n");
-        return kExitUsage;
+        return false;
     }
     wxTheApp->CallOnInit();
     app::InstallMessageBoxes();
+    return true;
+}
+
+int RunSetupWizard(int argc, char** argv, const fs::path& distDir, const fs::path& dest, const UserPlaces& places,
+                   int lang) {
+    (void)argc;
+    if (!StartWizardToolkit(argv)) return kExitUsage;
     int code = kExitFailed;
     std::vector<std::string> problems;
     if (const std::string version = InstalledVersion(places); !version.empty()) {

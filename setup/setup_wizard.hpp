@@ -52,6 +52,10 @@ private:
     wxDialog* dialog_;
 };
 
+// Starts wx for a wizard with the program's message boxes and assertion handling; false (and a
+// note on stderr) when no window can be opened.
+bool StartWizardToolkit(char** argv);
+
 // tarvik-setup's window mode: starts wx, refuses a second installation (message 126), runs
 // the wizard. Returns the exit code.
 int RunSetupWizard(int argc, char** argv, const std::filesystem::path& distDir, const std::filesystem::path& dest,

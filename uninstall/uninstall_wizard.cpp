@@ -81,17 +81,8 @@ void UninstallWizard::OnChanged(wxWizardEvent& e) {
 }
 
 int RunUninstallWizard(int argc, char** argv, const fs::path& script, const UserPlaces& places) {
-    app::InstallProgramAssertHandler();
-    wxApp::SetInstance(new wxApp);
-    // Our options are read already; wx would refuse them as unknown.
     (void)argc;
-    int wxArgc = 1;
-    if (!wxEntryStart(wxArgc, argv)) {
-        std::fprintf(stderr, "cannot open a window: use --unattended\n");
-        return kExitUsage;
-    }
-    wxTheApp->CallOnInit();
-    app::InstallMessageBoxes();
+    if (!StartWizardToolkit(argv)) return kExitUsage;
     int code = kExitFailed;
     std::vector<std::string> problems;
     const fs::path programDir = ExecutableDir();
