@@ -28,7 +28,7 @@ TEST(InfScript, ReadsSectionsDirectivesAndFields) {
 
 TEST(InfScript, RefusesTextThatIsNoScript) {
     for (const std::string& text : {std::string("Key=Value\n[S]\n"), std::string("[S\nx\n"),
-                                   std::string("[S]\nx=\"open\n"), std::string("[S]\nx\0y", 9),
+                                   std::string("[S]\nx=\"open\n"), std::string("[S]\nx\0y", 7),
                                    std::string("[ ]\n")})
         EXPECT_THROW(InfScript::Parse(text), InfError) << text;
 }
