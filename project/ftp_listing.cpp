@@ -3,6 +3,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "data/ascii_text.hpp"
+
 namespace tarvik {
 
 namespace {
@@ -16,11 +18,6 @@ std::vector<std::string> Lines(const std::string& text) {
         if (!line.empty()) lines.push_back(line);
     }
     return lines;
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 bool AllDigits(const std::string& s, std::size_t maxLength) {
@@ -67,8 +64,8 @@ std::vector<RemoteEntry> ParseMlsdListing(const std::string& text) {
         while (std::getline(facts, fact, ';')) {
             const auto eq = fact.find('=');
             if (eq == std::string::npos) continue;
-            const std::string key = Lower(fact.substr(0, eq)), value = fact.substr(eq + 1);
-            if (key == "type") type = Lower(value);
+            const std::string key = AsciiLower(fact.substr(0, eq)), value = fact.substr(eq + 1);
+            if (key == "type") type = AsciiLower(value);
             else if (key == "size" && AllDigits(value, 19)) e.size = std::stoull(value);
             else if (key == "modify") {
                 std::int64_t t = 0;

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "data/ascii_text.hpp"
 #include "data/ini_profile.hpp"
 #include "data/language.hpp"
 
@@ -22,26 +23,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool EndsWithNoCase(const std::string& s, const std::string& suffix) {
-    return s.size() >= suffix.size() && Lower(s.substr(s.size() - suffix.size())) == suffix;
-}
-
 std::tm LocalTm(std::int64_t epochSeconds) {
     const std::time_t t = static_cast<std::time_t>(epochSeconds);
     std::tm tm{};
     localtime_r(&t, &tm);
     return tm;
-}
-
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
 }  // namespace
@@ -77,11 +63,11 @@ UpdateCredentials LoadUpdateCredentials(const fs::path& ini, const fs::path& use
 
 bool ParseFtpServer(const std::string& serverText, bool tls, FtpEndpoint& endpoint,
                     std::string& error) {
-    std::string s = Trim(serverText);
+    std::string s = TrimBlanks(serverText);
     endpoint = FtpEndpoint{};
     endpoint.tls = tls;
     if (const auto p = s.find("://"); p != std::string::npos) {
-        const std::string scheme = Lower(s.substr(0, p));
+        const std::string scheme = AsciiLower(s.substr(0, p));
         if (scheme == "ftps") endpoint.tls = true;
         else if (scheme != "ftp") {
             error = "the update server '" + serverText + "' must be ftp:// or ftps://";
@@ -185,7 +171,7 @@ bool AcceptRemoteName(const std::string& name, UpdateGroup group, std::string& r
         reason = "hidden file name";
         return false;
     }
-    const std::string lower = Lower(name);
+    const std::string lower = AsciiLower(name);
     if (group == UpdateGroup::Program) {
         if (name != kProgramFileName) {
             reason = "not the program file";

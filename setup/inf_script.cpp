@@ -3,23 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include "data/ascii_text.hpp"
+
 namespace tarvik::setup {
 namespace {
 
 // Installation scripts are a few kilobytes; anything far larger is not one.
 constexpr std::size_t kMaxScript = 4 * 1024 * 1024;
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Trim(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
-    return s.substr(b, e - b);
-}
 
 // The line without its comment: ";" outside quotes starts one.
 std::string StripComment(const std::string& line, std::size_t lineNo) {
@@ -75,12 +65,12 @@ InfScript InfScript::Parse(const std::string& text) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
         ++lineNo;
-        std::string line = Trim(StripComment(text.substr(start, end - start), lineNo));
+        std::string line = TrimBlanks(StripComment(text.substr(start, end - start), lineNo));
         start = end + 1;
         if (line.empty()) continue;
         if (line.front() == '[') {
             if (line.back() != ']') throw InfError("line " + std::to_string(lineNo) + ": unterminated section name");
-            std::string name = Lower(Trim(line.substr(1, line.size() - 2)));
+            std::string name = AsciiLower(TrimBlanks(line.substr(1, line.size() - 2)));
             if (name.empty()) throw InfError("line " + std::to_string(lineNo) + ": empty section name");
             current = &inf.sections_[name];  // a repeated section continues the first
             continue;
@@ -89,14 +79,14 @@ InfScript InfScript::Parse(const std::string& text) {
         current->push_back(line);
     }
     for (const auto& [key, value] : inf.Entries("Strings"))
-        inf.strings_[Lower(key)] = Unquote(value);
+        inf.strings_[AsciiLower(key)] = Unquote(value);
     return inf;
 }
 
-bool InfScript::HasSection(const std::string& name) const { return sections_.count(Lower(name)) != 0; }
+bool InfScript::HasSection(const std::string& name) const { return sections_.count(AsciiLower(name)) != 0; }
 
 std::vector<std::string> InfScript::Lines(const std::string& section) const {
-    auto it = sections_.find(Lower(section));
+    auto it = sections_.find(AsciiLower(section));
     return it == sections_.end() ? std::vector<std::string>{} : it->second;
 }
 
@@ -105,19 +95,19 @@ std::vector<std::pair<std::string, std::string>> InfScript::Entries(const std::s
     for (const std::string& line : Lines(section)) {
         std::size_t eq = FindEquals(line);
         if (eq == std::string::npos) continue;
-        out.emplace_back(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)));
+        out.emplace_back(TrimBlanks(line.substr(0, eq)), TrimBlanks(line.substr(eq + 1)));
     }
     return out;
 }
 
 std::optional<std::string> InfScript::Value(const std::string& section, const std::string& key) const {
-    const std::string k = Lower(key);
+    const std::string k = AsciiLower(key);
     for (const auto& [name, value] : Entries(section))
-        if (Lower(name) == k) return value;
+        if (AsciiLower(name) == k) return value;
     return std::nullopt;
 }
 
-void InfScript::Define(const std::string& name, const std::string& value) { strings_[Lower(name)] = value; }
+void InfScript::Define(const std::string& name, const std::string& value) { strings_[AsciiLower(name)] = value; }
 
 std::string InfScript::Substitute(const std::string& field) const {
     std::string out;
@@ -131,7 +121,7 @@ std::string InfScript::Substitute(const std::string& field) const {
         const std::string name = field.substr(open + 1, close - open - 1);
         if (name.empty()) {
             out += '%';  // "%%" is a literal percent sign
-        } else if (auto it = strings_.find(Lower(name)); it != strings_.end()) {
+        } else if (auto it = strings_.find(AsciiLower(name)); it != strings_.end()) {
             out += it->second;
         } else {
             out += field.substr(open, close - open + 1);
@@ -149,13 +139,13 @@ std::vector<std::string> InfScript::Fields(const std::string& text) const {
     for (char c : text) {
         if (c == '"') quoted = !quoted;
         if (c == ',' && !quoted) {
-            out.push_back(Substitute(Unquote(Trim(field))));
+            out.push_back(Substitute(Unquote(TrimBlanks(field))));
             field.clear();
             continue;
         }
         field += c;
     }
-    out.push_back(Substitute(Unquote(Trim(field))));
+    out.push_back(Substitute(Unquote(TrimBlanks(field))));
     return out;
 }
 
