@@ -16,6 +16,7 @@
 #include "data/ascii_text.hpp"
 #include "data/ini_profile.hpp"
 #include "data/language.hpp"
+#include "updater/program_swap.hpp"
 
 namespace tarvik {
 
@@ -226,14 +227,7 @@ UpdateLog::UpdateLog(fs::path path) : path_(std::move(path)) {
         fs::rename(path_, fs::path(path_).concat(".1"), ec);
 }
 
-void UpdateLog::Write(const std::string& line) {
-    std::ofstream out(path_, std::ios::app | std::ios::binary);
-    if (!out) return;
-    const std::tm tm = LocalTm(std::time(nullptr));
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S ", &tm);
-    out << stamp << line << '\n';
-}
+void UpdateLog::Write(const std::string& line) { updater::AppendLogLine(path_, kProgramFile, line); }
 
 namespace {
 

@@ -13,6 +13,7 @@
 
 #include "project/app_start.hpp"
 #include "project/update_ui.hpp"
+#include "updater/program_files.hpp"
 
 namespace tarvik {
 
@@ -28,7 +29,7 @@ inline constexpr int kMsgUpdateSkippedNames = 64805;  // %1: the refused names, 
 
 inline constexpr char kProgramFileName[] = "Tarvik.exe";
 inline constexpr char kNewProgramFileName[] = "Tarvik.new";
-inline constexpr char kUpdateLogName[] = "update.log";
+inline constexpr const char* kUpdateLogName = kUpdateLogFile;
 // No file of the update is this large; a server that announces or sends more is not trusted.
 inline constexpr std::uint64_t kUpdateFileLimit = 256ull << 20;
 

@@ -156,18 +156,22 @@ SwapResult ReplaceProgram(const fs::path& programDir, const ElfIdentity& platfor
     return {true, message};
 }
 
-bool AppendUpdateLog(const fs::path& programDir, const std::string& who, const std::string& line) {
+bool AppendLogLine(const fs::path& file, const std::string& who, const std::string& line) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
     const std::string text = std::string(stamp) + " " + who + ": " + line + "\n";
-    const int fd = ::open((programDir / kUpdateLogFile).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     const bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     ::close(fd);
     return ok;
+}
+
+bool AppendUpdateLog(const fs::path& programDir, const std::string& who, const std::string& line) {
+    return AppendLogLine(programDir / kUpdateLogFile, who, line);
 }
 
 }  // namespace tarvik::updater

@@ -38,8 +38,10 @@ struct SwapResult {
 // mode. On any failure nothing is changed.
 SwapResult ReplaceProgram(const std::filesystem::path& programDir, const ElfIdentity& platform);
 
-// Appends a dated line, signed by `who`, to update.log in `programDir`; false when the log cannot
-// be written.
+// Appends a dated line, signed by `who`, to the log `file` in one write, so that the program and
+// tarvik-update keep one format; false when the log cannot be written.
+bool AppendLogLine(const std::filesystem::path& file, const std::string& who, const std::string& line);
+// The same for update.log in `programDir`.
 bool AppendUpdateLog(const std::filesystem::path& programDir, const std::string& who, const std::string& line);
 
 }  // namespace tarvik::updater
